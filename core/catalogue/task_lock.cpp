@@ -1,0 +1,7 @@
+#include "core/catalogue/task_lock.h"
+
+namespace tarnwick {
+
+std::recursive_mutex TaskLock;
+
+}  // namespace tarnwick

@@ -1,0 +1,21 @@
+#pragma once
+// Text is held as UTF-16 everywhere in the portable modules: the system's rules count
+// UTF-16 code units, and wchar_t is 32-bit on Linux, so std::wstring cannot be shared.
+
+#include <string>
+#include <string_view>
+
+namespace tarnwick {
+
+using Text = std::u16string;
+using TextView = std::u16string_view;
+
+// UTF-8 <-> UTF-16. Invalid input never throws: bad sequences and lone surrogates
+// become U+FFFD, so text from the system can always be printed.
+std::string ToUtf8(TextView text);
+Text FromUtf8(std::string_view utf8);
+
+// Letter case folded for A-Z only, as the location codes and identities are compared.
+bool SameTextAscii(TextView a, TextView b) noexcept;
+
+}  // namespace tarnwick

@@ -1,0 +1,34 @@
+#!/bin/bash
+# Passes every test: installs what is missing, builds all four presets, and runs the native
+# tests (plain and with sanitizers), the Windows tests under Wine and the end-to-end tier.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/deps.sh
+tarnwick_ensure_packages $TARNWICK_PKGS_NATIVE $TARNWICK_PKGS_WINDOWS $TARNWICK_PKGS_WINE $TARNWICK_PKGS_TESTS
+
+passed=0
+failed=0
+step() {
+  local name="$1"
+  shift
+  echo "=== $name"
+  if "$@"; then
+    passed=$((passed + 1))
+  else
+    echo "=== $name FAILED" >&2
+    failed=$((failed + 1))
+  fi
+}
+
+build() { cmake --preset "$1" >/dev/null && cmake --build --preset "$1"; }
+native() { build "$1" && ctest --preset "$1"; }
+win64() { build win64 && ctest --preset win64; }
+win32() { build win32 && tests/build/check-pe.sh build/win32/bin i386; }
+
+step "native tests (linux)" native linux
+step "native tests (linux-asan)" native linux-asan
+step "Windows and end-to-end tests under Wine (win64)" win64
+step "32-bit build (win32)" win32
+
+echo "tiers: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/tarnwickc.h"
+#include "platform/sim/sim_windows.h"
+
+namespace tarnwick {
+namespace {
+
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    windows.services.Add({u"Spooler", u"Print Spooler", u"C:\\windows\\system32\\spoolsv.exe",
+                          scm::kAutoStart});
+    windows.services.Add({u"KoAgent", u"보안 에이전트 \"v2\"", u"\"C:\\보안\\agent.exe\" -s",
+                          scm::kDisabled});
+  }
+  CliResult Run(std::vector<Text> args) { return RunTarnwickc(args, windows.ports()); }
+  sim::SimWindows windows;
+};
+
+TEST_F(CliTest, ListJsonHasExactlyTheKeysInCatalogueOrder) {
+  const CliResult result = Run({u"list", u"--json"});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_TRUE(result.err.empty());
+  const auto json = nlohmann::ordered_json::parse(result.out);
+  ASSERT_TRUE(json.is_array());
+  ASSERT_EQ(json.size(), 2u);
+
+  std::vector<std::string> keys;
+  for (const auto& item : json[0].items()) keys.push_back(item.key());
+  EXPECT_EQ(keys, (std::vector<std::string>{"from", "caption", "target", "fileName", "rawData",
+                                            "enabled"}));
+  EXPECT_EQ(json[0]["target"], "Spooler");
+  EXPECT_EQ(json[0]["enabled"], true);
+  EXPECT_EQ(json[1]["from"], "SERV");
+  EXPECT_EQ(json[1]["caption"], ToUtf8(u"보안 에이전트 \"v2\""));
+  EXPECT_EQ(json[1]["fileName"], ToUtf8(u"\"C:\\보안\\agent.exe\" -s"));
+  EXPECT_EQ(json[1]["rawData"], json[1]["fileName"]);
+  EXPECT_EQ(json[1]["enabled"], false);
+}
+
+TEST_F(CliTest, ListTextShowsOneLinePerEntry) {
+  const CliResult result = Run({u"list"});
+  ASSERT_EQ(result.exitCode, 0);
+  EXPECT_EQ(result.out,
+            "SERV  on   Print Spooler  [Spooler]  C:\\windows\\system32\\spoolsv.exe\n" +
+                ToUtf8(u"SERV  off  보안 에이전트 \"v2\"  [KoAgent]  \"C:\\보안\\agent.exe\" -s\n"));
+}
+
+TEST_F(CliTest, EmptyCatalogueIsAnEmptyArray) {
+  windows.services.Remove(u"Spooler");
+  windows.services.Remove(u"KoAgent");
+  const CliResult result = Run({u"list", u"--json"});
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_EQ(nlohmann::json::parse(result.out), nlohmann::json::array());
+}
+
+TEST_F(CliTest, BadCommandLinesPrintUsageAndExit2) {
+  const std::vector<std::vector<Text>> cases = {
+      {}, {u"lsit"}, {u"list", u"--xml"}, {u"list", u"--json", u"extra"}, {u"--json"}};
+  for (const auto& args : cases) {
+    const CliResult result = Run(args);
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_TRUE(result.out.empty());
+    EXPECT_NE(result.err.find("usage: tarnwickc"), std::string::npos) << result.err;
+  }
+}
+
+TEST_F(CliTest, RefreshErrorIsReportedNotListed) {
+  windows.faults.Throw("QueryServiceConfigW", u"KoAgent");
+  const CliResult result = Run({u"list", u"--json"});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_TRUE(result.out.empty());
+  EXPECT_NE(result.err.find("could not be read"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tarnwick
