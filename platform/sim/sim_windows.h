@@ -3,6 +3,7 @@
 // its ports to the code under test.
 
 #include "platform/sim/fault_plan.h"
+#include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_service_manager.h"
 #include "ports/ports.h"
 
@@ -12,8 +13,9 @@ class SimWindows {
  public:
   FaultPlan faults;
   SimServiceManager services{faults};
+  SimRegistry registry{faults};
 
-  Ports ports() { return Ports{services}; }
+  Ports ports() { return Ports{services, registry}; }
 };
 
 }  // namespace tarnwick::sim

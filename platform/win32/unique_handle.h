@@ -49,7 +49,13 @@ struct ScHandleTraits {
   static void Close(SC_HANDLE h) noexcept { ::CloseServiceHandle(h); }
 };
 
+struct HkeyTraits {
+  using Pointer = HKEY;
+  static void Close(HKEY h) noexcept { ::RegCloseKey(h); }
+};
+
 using UniqueHandle = UniqueAny<KernelHandleTraits>;
+using UniqueHkey = UniqueAny<HkeyTraits>;
 using UniqueScHandle = UniqueAny<ScHandleTraits>;
 
 }  // namespace tarnwick::win32
