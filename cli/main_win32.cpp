@@ -13,7 +13,7 @@ int wmain(int argc, wchar_t** argv) {
   for (int i = 1; i < argc; ++i) args.push_back(win32::FromWide(argv[i]));
 
   win32::Win32Platform platform;
-  const CliResult result = RunTarnwickc(args, platform.ports());
+  const CliResult result = RunTarnwickc(args, AppContext::Start(platform.ports()));
 
   // A lost write on stdout is worth an exit code of its own: the caller got nothing.
   const bool outOk = result.out.empty() || win32::WriteStd(win32::StdStream::Out, result.out);

@@ -45,7 +45,7 @@ std::string ListAsJson(const TAutorunList& list) {
   return array.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 
-CliResult List(std::span<const Text> options, const Ports& ports) {
+CliResult List(std::span<const Text> options, const AppContext& app) {
   bool json = false;
   for (const Text& option : options) {
     if (option == u"--json") {
@@ -56,7 +56,7 @@ CliResult List(std::span<const Text> options, const Ports& ports) {
   }
   TAutorunList list;
   try {
-    RefreshAutorun(list, ports);
+    RefreshAutorun(list, app);
   } catch (const TarnwickError& error) {
     return {1, {}, "tarnwickc: the catalogue could not be read: " + ToUtf8(error.Message()) + "\n"};
   }
@@ -65,9 +65,9 @@ CliResult List(std::span<const Text> options, const Ports& ports) {
 
 }  // namespace
 
-CliResult RunTarnwickc(std::span<const Text> args, const Ports& ports) {
+CliResult RunTarnwickc(std::span<const Text> args, const AppContext& app) {
   if (args.empty()) return Usage("no command given");
-  if (args[0] == u"list") return List(args.subspan(1), ports);
+  if (args[0] == u"list") return List(args.subspan(1), app);
   return Usage("unknown command: " + ToUtf8(args[0]));
 }
 

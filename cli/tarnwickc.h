@@ -5,7 +5,7 @@
 #include <string>
 
 #include "core/text/text.h"
-#include "ports/ports.h"
+#include "core/app_context.h"
 
 namespace tarnwick {
 
@@ -16,6 +16,6 @@ struct CliResult {
 };
 
 // `args` are the arguments after the program name.
-CliResult RunTarnwickc(std::span<const Text> args, const Ports& ports);
+CliResult RunTarnwickc(std::span<const Text> args, const AppContext& app);
 
 }  // namespace tarnwick

@@ -3,14 +3,22 @@
 // The real platform (platform/win32) and the simulated one (platform/sim) each own
 // their implementations and hand out this view; it owns nothing.
 
+#include "ports/clock.h"
+#include "ports/file_system.h"
 #include "ports/registry.h"
 #include "ports/service_manager.h"
+#include "ports/shell_folders.h"
+#include "ports/system_info.h"
 
 namespace tarnwick {
 
 struct Ports {
   ServiceManager& services;
   Registry& registry;
+  ShellFolders& shellFolders;
+  SystemInfo& systemInfo;
+  FileSystem& fileSystem;
+  Clock& clock;
 };
 
 }  // namespace tarnwick

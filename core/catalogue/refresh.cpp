@@ -2,13 +2,13 @@
 
 namespace tarnwick {
 
-void RefreshAutorun(TAutorunList& list, const Ports& ports) {
-  RefreshAutorun(list, ports, kCatalogueSources);
+void RefreshAutorun(TAutorunList& list, const AppContext& app) {
+  RefreshAutorun(list, app, kCatalogueSources);
 }
 
-void RefreshAutorun(TAutorunList& list, const Ports& ports, std::span<const CatalogueSource> sources) {
+void RefreshAutorun(TAutorunList& list, const AppContext& app, std::span<const CatalogueSource> sources) {
   list.clear();
-  for (CatalogueSource source : sources) source(list, ports);
+  for (CatalogueSource source : sources) source(list, app);
 }
 
 }  // namespace tarnwick

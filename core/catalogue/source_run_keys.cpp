@@ -1,8 +1,58 @@
+#include "core/catalogue/location_codes.h"
 #include "core/catalogue/sources.h"
+#include "core/catalogue/startup_approved.h"
+#include "core/mor/path.h"
+#include "core/mor/registry.h"
 
 namespace tarnwick {
+namespace {
 
-// The Run keys join the catalogue with the registry port.
-void ReadRunKeys(TAutorunList&, const Ports&) {}
+struct RunKey {
+  RootKey root;
+  TextView path;
+};
+
+// The current user's 32-bit key is not read.
+constexpr RunKey kRunKeys[] = {
+    {root::kLocalMachine, u"\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
+    {root::kLocalMachine, u"\\Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run"},
+    {root::kCurrentUser, u"\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
+};
+
+bool ContainsWow6432Node(TextView key) {
+  constexpr TextView kNode = u"wow6432node";
+  for (size_t i = 0; i + kNode.size() <= key.size(); ++i) {
+    if (SameTextAscii(key.substr(i, kNode.size()), kNode)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void ReadRunKey(RootKey root, TextView key, TAutorunList& list, const AppContext& app) {
+  const TReg reg(app.ports.registry);
+  std::vector<Text> names;
+  if (reg.ReadValueNames(root, key, names) <= 0) return;
+
+  const Text rootName = RootKeyName(root, true);
+  // Read without the leading "\"; the helper treats both forms alike.
+  const TextView approvedKey =
+      (ContainsWow6432Node(key) ? startup_approved::kRun32Key : startup_approved::kRunKey).substr(1);
+
+  for (const Text& name : names) {
+    TAutorunInfo entry;
+    entry.RawData = reg.ReadString(root, key, name, u"");
+    entry.FileName = CommandLineToPath(app.folderVars, entry.RawData);
+    entry.Caption = name;
+    entry.Target = rootName + Text(key) + u"\\" + name;
+    entry.From = rootName;
+    entry.Enabled = IsStartupApproved(reg, root, approvedKey, name);
+    list.push_back(std::move(entry));
+  }
+}
+
+void ReadRunKeys(TAutorunList& list, const AppContext& app) {
+  for (const RunKey& key : kRunKeys) ReadRunKey(key.root, key.path, list, app);
+}
 
 }  // namespace tarnwick

@@ -5,8 +5,8 @@
 
 namespace tarnwick {
 
-void ReadServices(TAutorunList& list, const Ports& ports) {
-  auto manager = ports.services.Connect(scm::kConnect | scm::kEnumerateService);
+void ReadServices(TAutorunList& list, const AppContext& app) {
+  auto manager = app.ports.services.Connect(scm::kConnect | scm::kEnumerateService);
   if (!manager) return;
 
   std::vector<ServiceStatusRecord> records;

@@ -5,7 +5,7 @@
 
 namespace tarnwick {
 
-void ReadScheduledTasks(TAutorunList&, const Ports&) {
+void ReadScheduledTasks(TAutorunList&, const AppContext&) {
   std::lock_guard<std::recursive_mutex> hold(TaskLock);
   // The root folder's tasks are read here once the Task Scheduler port exists.
 }

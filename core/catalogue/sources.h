@@ -5,16 +5,20 @@
 #include <array>
 
 #include "core/catalogue/autorun_info.h"
-#include "ports/ports.h"
+#include "core/app_context.h"
 
 namespace tarnwick {
 
-void ReadStartupFolders(TAutorunList& list, const Ports& ports);
-void ReadRunKeys(TAutorunList& list, const Ports& ports);
-void ReadScheduledTasks(TAutorunList& list, const Ports& ports);
-void ReadServices(TAutorunList& list, const Ports& ports);
+void ReadStartupFolders(TAutorunList& list, const AppContext& app);
+// One startup folder; its StartupApproved root is HKLM when it is the all-users folder.
+void ReadStartupFolder(TextView folder, TAutorunList& list, const AppContext& app);
+void ReadRunKeys(TAutorunList& list, const AppContext& app);
+// One Run key; `key` begins with "".
+void ReadRunKey(RootKey root, TextView key, TAutorunList& list, const AppContext& app);
+void ReadScheduledTasks(TAutorunList& list, const AppContext& app);
+void ReadServices(TAutorunList& list, const AppContext& app);
 
-using CatalogueSource = void (*)(TAutorunList&, const Ports&);
+using CatalogueSource = void (*)(TAutorunList&, const AppContext&);
 
 // The order of a refresh: folders, Run keys, tasks, services.
 inline constexpr std::array<CatalogueSource, 4> kCatalogueSources = {

@@ -1,21 +1,35 @@
 #pragma once
 // The simulated Windows in one object: a test fixture owns one, seeds it, and passes
-// its ports to the code under test.
+// its ports (or the AppContext built from them) to the code under test.
 
+#include "core/app_context.h"
 #include "platform/sim/fault_plan.h"
+#include "platform/sim/sim_file_system.h"
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_service_manager.h"
+#include "platform/sim/sim_system.h"
 #include "ports/ports.h"
 
 namespace tarnwick::sim {
 
 class SimWindows {
  public:
+  SimWindows() {
+    files.AddFolder(kCommonStartup);
+    files.AddFolder(kUserStartup);
+  }
+
   FaultPlan faults;
   SimServiceManager services{faults};
   SimRegistry registry{faults};
+  SimShellFolders shellFolders{faults};
+  SimSystemInfo systemInfo;
+  SimFileSystem files{faults};
+  SimClock clock;
 
-  Ports ports() { return Ports{services, registry}; }
+  Ports ports() { return Ports{services, registry, shellFolders, systemInfo, files, clock}; }
+  // Built anew on each call, as at program start, from the current simulated state.
+  AppContext app() { return AppContext::Start(ports()); }
 };
 
 }  // namespace tarnwick::sim

@@ -54,7 +54,13 @@ struct HkeyTraits {
   static void Close(HKEY h) noexcept { ::RegCloseKey(h); }
 };
 
+struct FindHandleTraits {
+  using Pointer = HANDLE;
+  static void Close(HANDLE h) noexcept { ::FindClose(h); }
+};
+
 using UniqueHandle = UniqueAny<KernelHandleTraits>;
+using UniqueFindHandle = UniqueAny<FindHandleTraits>;
 using UniqueHkey = UniqueAny<HkeyTraits>;
 using UniqueScHandle = UniqueAny<ScHandleTraits>;
 

@@ -3,17 +3,24 @@
 
 #include "platform/win32/registry_win32.h"
 #include "platform/win32/service_manager_win32.h"
+#include "platform/win32/system_win32.h"
 #include "ports/ports.h"
 
 namespace tarnwick::win32 {
 
 class Win32Platform {
  public:
-  Ports ports() { return Ports{services_, registry_}; }
+  Ports ports() {
+    return Ports{services_, registry_, shellFolders_, systemInfo_, fileSystem_, clock_};
+  }
 
  private:
   Win32ServiceManager services_;
   Win32Registry registry_;
+  Win32ShellFolders shellFolders_;
+  Win32SystemInfo systemInfo_;
+  Win32FileSystem fileSystem_;
+  Win32Clock clock_;
 };
 
 }  // namespace tarnwick::win32

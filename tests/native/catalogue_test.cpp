@@ -20,20 +20,20 @@ TAutorunInfo Entry(const char16_t* from, const char16_t* target) {
   return entry;
 }
 
-void FolderSource(TAutorunList& list, const Ports&) {
+void FolderSource(TAutorunList& list, const AppContext&) {
   g_calls.push_back("folders");
   list.push_back(Entry(u"FILE", u"C:\\a.lnk"));
 }
-void RunSource(TAutorunList& list, const Ports&) {
+void RunSource(TAutorunList& list, const AppContext&) {
   g_calls.push_back("run");
   list.push_back(Entry(u"HKCU", u"HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\x"));
 }
-void FailingSource(TAutorunList& list, const Ports&) {
+void FailingSource(TAutorunList& list, const AppContext&) {
   g_calls.push_back("failing");
   list.push_back(Entry(u"SCHE", u"\\half"));
   throw TarnwickError(u"cannot list folder");
 }
-void ServiceSource(TAutorunList& list, const Ports&) {
+void ServiceSource(TAutorunList& list, const AppContext&) {
   g_calls.push_back("services");
   list.push_back(Entry(u"SERV", u"Spooler"));
 }
@@ -47,7 +47,7 @@ class CatalogueTest : public ::testing::Test {
 TEST_F(CatalogueTest, RefreshClearsThenRunsSourcesInOrder) {
   TAutorunList list{Entry(u"SERV", u"stale")};
   const CatalogueSource sources[] = {FolderSource, RunSource, ServiceSource};
-  RefreshAutorun(list, windows.ports(), sources);
+  RefreshAutorun(list, windows.app(), sources);
 
   EXPECT_EQ(g_calls, (std::vector<std::string>{"folders", "run", "services"}));
   ASSERT_EQ(list.size(), 3u);
@@ -59,7 +59,7 @@ TEST_F(CatalogueTest, RefreshClearsThenRunsSourcesInOrder) {
 TEST_F(CatalogueTest, AnErrorEndsTheRefreshKeepsEarlierEntriesAndReachesTheCaller) {
   TAutorunList list{Entry(u"SERV", u"stale")};
   const CatalogueSource sources[] = {FolderSource, RunSource, FailingSource, ServiceSource};
-  EXPECT_THROW(RefreshAutorun(list, windows.ports(), sources), TarnwickError);
+  EXPECT_THROW(RefreshAutorun(list, windows.app(), sources), TarnwickError);
 
   EXPECT_EQ(g_calls, (std::vector<std::string>{"folders", "run", "failing"}));
   ASSERT_EQ(list.size(), 3u);  // what the failing source appended before it threw stays too
@@ -76,9 +76,9 @@ TEST_F(CatalogueTest, TheFixedOrderIsFoldersRunKeysTasksServices) {
 
 TEST_F(CatalogueTest, EmptySystemGivesEmptyListEveryTime) {
   TAutorunList list{Entry(u"FILE", u"left over")};
-  RefreshAutorun(list, windows.ports());
+  RefreshAutorun(list, windows.app());
   EXPECT_TRUE(list.empty());
-  RefreshAutorun(list, windows.ports());
+  RefreshAutorun(list, windows.app());
   EXPECT_TRUE(list.empty());
 }
 
@@ -86,9 +86,9 @@ TEST_F(CatalogueTest, UnchangedSystemRefreshesToTheSameEntries) {
   windows.services.Add({u"B", u"Bee", u"b.exe", scm::kAutoStart});
   windows.services.Add({u"A", u"Ay", u"a.exe", scm::kDisabled});
   TAutorunList first, second;
-  RefreshAutorun(first, windows.ports());
+  RefreshAutorun(first, windows.app());
   second = first;
-  RefreshAutorun(second, windows.ports());
+  RefreshAutorun(second, windows.app());
   ASSERT_EQ(first.size(), 2u);
   ASSERT_EQ(second.size(), 2u);
   for (size_t i = 0; i < first.size(); ++i) {
@@ -101,12 +101,12 @@ TEST_F(CatalogueTest, UnchangedSystemRefreshesToTheSameEntries) {
 TEST_F(CatalogueTest, ServiceSwitchedOffStaysListedAsDisabled) {
   windows.services.Add({u"Agent", u"Agent", u"agent.exe", scm::kAutoStart});
   TAutorunList list;
-  RefreshAutorun(list, windows.ports());
+  RefreshAutorun(list, windows.app());
   ASSERT_EQ(list.size(), 1u);
   EXPECT_TRUE(list[0].Enabled);
 
   windows.services.Find(u"Agent")->startType = scm::kDisabled;
-  RefreshAutorun(list, windows.ports());
+  RefreshAutorun(list, windows.app());
   ASSERT_EQ(list.size(), 1u);
   EXPECT_FALSE(list[0].Enabled);
 }

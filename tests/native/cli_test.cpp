@@ -16,7 +16,7 @@ class CliTest : public ::testing::Test {
     windows.services.Add({u"KoAgent", u"보안 에이전트 \"v2\"", u"\"C:\\보안\\agent.exe\" -s",
                           scm::kDisabled});
   }
-  CliResult Run(std::vector<Text> args) { return RunTarnwickc(args, windows.ports()); }
+  CliResult Run(std::vector<Text> args) { return RunTarnwickc(args, windows.app()); }
   sim::SimWindows windows;
 };
 

@@ -15,7 +15,7 @@ class ServicesTest : public ::testing::Test {
  protected:
   TAutorunList Read() {
     TAutorunList list;
-    ReadServices(list, windows.ports());
+    ReadServices(list, windows.app());
     EXPECT_EQ(windows.services.OpenHandles(), 0) << "a handle was left open";
     return list;
   }
@@ -116,7 +116,7 @@ TEST_F(ServicesTest, ErrorWhileFillingPassesOnWithEarlierEntriesKeptAndHandlesCl
   }
   windows.faults.Throw("QueryServiceConfigW", u"B");
   TAutorunList list;
-  EXPECT_THROW(ReadServices(list, windows.ports()), TarnwickError);
+  EXPECT_THROW(ReadServices(list, windows.app()), TarnwickError);
   EXPECT_EQ(windows.services.OpenHandles(), 0);
   ASSERT_EQ(list.size(), 1u);
   EXPECT_EQ(list[0].Target, u"A");
@@ -126,7 +126,7 @@ TEST_F(ServicesTest, AppendsAfterWhatTheListAlreadyHolds) {
   windows.services.Add({u"A", u"A", u"a.exe", scm::kAutoStart});
   TAutorunList list(1);
   list[0].From = u"FILE";
-  ReadServices(list, windows.ports());
+  ReadServices(list, windows.app());
   ASSERT_EQ(list.size(), 2u);
   EXPECT_EQ(list[0].From, u"FILE");
   EXPECT_EQ(list[1].From, u"SERV");

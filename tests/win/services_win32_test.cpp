@@ -56,7 +56,7 @@ class ServicesWin32Test : public ::testing::Test {
  protected:
   TAutorunList Refresh() {
     TAutorunList list;
-    RefreshAutorun(list, platform.ports());
+    RefreshAutorun(list, AppContext::Start(platform.ports()));
     return list;
   }
   void SetStartType(uint32_t startType) {

@@ -1,0 +1,41 @@
+#pragma once
+// Simulated folders and files: paths compared without regard to case, entries listed in
+// the order they were added.
+//
+// Fault call: "FindFirstFileW" [folder path]: the folder exists but cannot be listed.
+
+#include <vector>
+
+#include "platform/sim/fault_plan.h"
+#include "ports/file_system.h"
+
+namespace tarnwick::sim {
+
+class SimFileSystem final : public FileSystem {
+ public:
+  explicit SimFileSystem(FaultPlan& faults) : faults_(faults) {}
+
+  void AddFolder(TextView path);
+  void RemoveFolder(TextView path);
+  // Adds the folder as well when it is missing.
+  void AddFile(TextView folder, TextView name);
+  void AddSubfolder(TextView folder, TextView name);
+
+  ListResult ListFiles(TextView folder, std::vector<Text>& names) override;
+
+ private:
+  struct Entry {
+    Text name;
+    bool directory;
+  };
+  struct Folder {
+    Text path;
+    std::vector<Entry> entries;
+  };
+  Folder* Find(TextView path);
+
+  FaultPlan& faults_;
+  std::vector<Folder> folders_;
+};
+
+}  // namespace tarnwick::sim

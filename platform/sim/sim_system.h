@@ -1,0 +1,45 @@
+#pragma once
+// Small simulated ports: shell folders, system facts and the clock. Their defaults describe
+// an x64 Windows 10 with one user, "user".
+
+#include <cstdint>
+#include <map>
+
+#include "platform/sim/fault_plan.h"
+#include "ports/clock.h"
+#include "ports/shell_folders.h"
+#include "ports/system_info.h"
+
+namespace tarnwick::sim {
+
+inline constexpr char16_t kCommonStartup[] =
+    u"C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";
+inline constexpr char16_t kUserStartup[] =
+    u"C:\\Users\\user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";
+
+// Fault call: "SHGetFolderPathW" [the CSIDL as decimal text].
+class SimShellFolders final : public ShellFolders {
+ public:
+  explicit SimShellFolders(FaultPlan& faults);
+  // Sets a folder's path as the shell returns it; an empty path makes the shell fail for it.
+  void Set(int csidl, Text path) { folders_[csidl] = std::move(path); }
+  bool FolderPath(int csidl, Text& out) override;
+
+ private:
+  FaultPlan& faults_;
+  std::map<int, Text> folders_;
+};
+
+class SimSystemInfo final : public SystemInfo {
+ public:
+  uint16_t architecture = 9;  // AMD64
+  uint16_t NativeProcessorArchitecture() override { return architecture; }
+};
+
+class SimClock final : public Clock {
+ public:
+  uint64_t now = 0x01DB2F5C7A3E4000;  // a moment in 2024
+  uint64_t UtcNowFileTime() override { return now; }
+};
+
+}  // namespace tarnwick::sim

@@ -1,0 +1,69 @@
+#include "platform/win32/system_win32.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <string>
+
+#include "platform/win32/unique_handle.h"
+#include "platform/win32/wide.h"
+
+namespace tarnwick::win32 {
+
+bool Win32ShellFolders::FolderPath(int csidl, Text& out) {
+  wchar_t path[MAX_PATH + 1] = {};
+  if (SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK) return false;
+  out = FromWide(path);
+  return true;
+}
+
+uint16_t Win32SystemInfo::NativeProcessorArchitecture() {
+  SYSTEM_INFO info{};
+  GetNativeSystemInfo(&info);
+  return info.wProcessorArchitecture;
+}
+
+uint64_t Win32Clock::UtcNowFileTime() {
+  SYSTEMTIME now{};
+  GetSystemTime(&now);
+  FILETIME stamp{};
+  if (!SystemTimeToFileTime(&now, &stamp)) return 0;
+  return (static_cast<uint64_t>(stamp.dwHighDateTime) << 32) | stamp.dwLowDateTime;
+}
+
+ListResult Win32FileSystem::ListFiles(TextView folder, std::vector<Text>& names) {
+  names.clear();
+  const std::wstring pattern = Wide(folder) + L"\\*";
+  WIN32_FIND_DATAW data;
+  UniqueFindHandle find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data,
+                                         FindExSearchNameMatch, nullptr, 0));
+  if (!find) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_PATH_NOT_FOUND || error == ERROR_FILE_NOT_FOUND) {
+      return {ListStatus::NotFound, SystemMessage(error)};
+    }
+    return {ListStatus::Failed, SystemMessage(error)};
+  }
+  do {
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(FromWide(data.cFileName));
+  } while (FindNextFileW(find.get(), &data));
+  const DWORD error = GetLastError();
+  if (error != ERROR_NO_MORE_FILES) return {ListStatus::Failed, SystemMessage(error)};
+  return {};
+}
+
+Text SystemMessage(unsigned long error) {
+  wchar_t* buffer = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  Text message = length ? FromWide(buffer, length) : Text();
+  if (buffer) LocalFree(buffer);
+  while (!message.empty() && (message.back() == u'\n' || message.back() == u'\r' || message.back() == u' ')) {
+    message.pop_back();
+  }
+  if (message.empty()) message = u"error " + FromUtf8(std::to_string(error));
+  return message;
+}
+
+}  // namespace tarnwick::win32

@@ -1,0 +1,29 @@
+#pragma once
+// Port: folders and files.
+
+#include <vector>
+
+#include "core/text/text.h"
+
+namespace tarnwick {
+
+enum class ListStatus {
+  Ok,
+  NotFound,  // the folder does not exist
+  Failed     // it exists by name but cannot be listed
+};
+
+struct ListResult {
+  ListStatus status = ListStatus::Ok;
+  Text message;  // the system's message for a failure
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  // Names of the files directly in `folder` (pattern "*"), hidden and system files included,
+  // subfolders excluded, in the file system's order.
+  virtual ListResult ListFiles(TextView folder, std::vector<Text>& names) = 0;
+};
+
+}  // namespace tarnwick

@@ -1,0 +1,21 @@
+#pragma once
+// Port: facts about the running system.
+
+#include <cstdint>
+
+namespace tarnwick {
+
+namespace processor_architecture {
+inline constexpr uint16_t kIntel = 0;
+inline constexpr uint16_t kArm64 = 12;
+inline constexpr uint16_t kAmd64 = 9;
+}  // namespace processor_architecture
+
+class SystemInfo {
+ public:
+  virtual ~SystemInfo() = default;
+  // GetNativeSystemInfo's processor architecture: the machine's, not the process's.
+  virtual uint16_t NativeProcessorArchitecture() = 0;
+};
+
+}  // namespace tarnwick
