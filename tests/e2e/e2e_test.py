@@ -59,6 +59,13 @@ def list_json_shows_wine_services_and_created_ones(wine):
                            "DisplayName=", name + " display")
         assert created.returncode == 0, f"sc create {name} failed"
     try:
+        # The registry's own enumeration order (Wine keeps values sorted, Windows does not).
+        enumerated = {}
+        for root, key in {(r, k) for r, k, *_ in RUN_VALUES}:
+            listing = wine.run("reg", "query", f"{root}\\{key}").stdout.decode(errors="replace")
+            enumerated[(root, key)] = [
+                "" if line.split()[0] == "(Default)" else line.split()[0]
+                for line in listing.splitlines() if line.startswith("    ")]
         entries = list_json(wine)
     finally:
         for name in SERVICES:
@@ -75,6 +82,129 @@ def list_json_shows_wine_services_and_created_ones(wine):
         assert entry["fileName"] == path and entry["rawData"] == path, entry
         assert entry["enabled"] is enabled, entry
         assert entry["caption"] == name + " display", entry
+
+
+RUN = r"Software\Microsoft\Windows\CurrentVersion\Run"
+RUN32 = r"Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Run"
+APPROVED = r"Software\Microsoft\Windows\CurrentVersion\Explorer\StartupApproved"
+STATE = {"02": "02000000" + "11" * 8, "03": "03000000" + "11" * 8, "06": "06000000" + "22" * 8,
+         "short03": "0300000001020304"}
+
+# (root, key, name, type, data); None as name is the key's default value.
+RUN_VALUES = [
+    ("HKLM", RUN, None, "REG_SZ", r"C:\Default\def.exe"),
+    ("HKLM", RUN, "Expand", "REG_EXPAND_SZ", r"%ProgramFiles%\Vendor\app.exe -bg"),
+    ("HKLM", RUN, "Quoted", "REG_SZ", r'"C:\Program Files\Q\q.exe" /min'),
+    ("HKLM", RUN, "Rundll", "REG_SZ", r'rundll32.exe "C:\Program Files\Vendor\mod.dll",Start'),
+    ("HKLM", RUN, "Number", "REG_DWORD", "5"),
+    ("HKLM", RUN32, "Legacy", "REG_SZ", r"C:\Program Files (x86)\L\l.exe"),
+    ("HKCU", RUN, "UserApp", "REG_SZ", r"C:\Users\u\app.exe --tray"),
+]
+APPROVED_VALUES = [
+    ("HKLM", APPROVED + r"\Run", "Expand", STATE["03"]),
+    ("HKLM", APPROVED + r"\Run", "Quoted", STATE["06"]),
+    ("HKLM", APPROVED + r"\Run", "Rundll", STATE["02"]),
+    ("HKLM", APPROVED + r"\Run32", "Legacy", STATE["03"]),
+    ("HKLM", APPROVED + r"\Run", "Legacy", STATE["02"]),  # not the 32-bit value's key
+    ("HKCU", APPROVED + r"\Run", "UserApp", STATE["short03"]),
+    ("HKLM", APPROVED + r"\StartupFolder", "common.lnk", STATE["03"]),
+    ("HKCU", APPROVED + r"\StartupFolder", "common.lnk", STATE["02"]),
+    ("HKCU", APPROVED + r"\StartupFolder", "tool.exe", STATE["03"]),
+]
+KEPT = ["common.lnk", "SHOUT.LNK", "site.url", "tool.exe", "run.bat", "run.cmd", "old.com", "hidden.lnk"]
+SKIPPED = ["desktop.ini", "script.ps1", "noext"]
+
+
+def startup_folders(wine):
+    """(Windows path, Linux path) of the all-users and the user's startup folder."""
+    drive_c = os.path.join(wine.env["WINEPREFIX"], "drive_c")
+    common = os.path.join("ProgramData", "Microsoft", "Windows", "Start Menu", "Programs", "StartUp")
+    users = [u for u in os.listdir(os.path.join(drive_c, "users")) if u.lower() != "public"]
+    assert len(users) == 1, users
+    user = os.path.join("users", users[0], "AppData", "Roaming", "Microsoft", "Windows", "Start Menu",
+                        "Programs", "StartUp")
+    return [("C:\\" + rel.replace("/", "\\"), os.path.join(drive_c, rel)) for rel in (common, user)]
+
+
+def reg(wine, *args):
+    result = wine.run("reg", *args, "/f")
+    assert result.returncode == 0, f"reg {args}: {result.stderr}"
+
+
+@check
+def catalogue_lists_folders_then_run_keys_then_services(wine):
+    folders = startup_folders(wine)
+    made = []
+    try:
+        for _, linux in folders:
+            os.makedirs(linux, exist_ok=True)
+            for name in KEPT + SKIPPED:
+                path = os.path.join(linux, name)
+                open(path, "w").close()
+                made.append(path)
+            os.makedirs(os.path.join(linux, "x.lnk"), exist_ok=True)
+            made.append(os.path.join(linux, "x.lnk"))
+        for windows_folder, _ in folders:
+            wine.run("attrib", "+h", windows_folder + "\\hidden.lnk")
+        for root, key, name, kind, data in RUN_VALUES:
+            target = ["/ve"] if name is None else ["/v", name]
+            reg(wine, "add", f"{root}\\{key}", *target, "/t", kind, "/d", data)
+        for root, key, name, data in APPROVED_VALUES:
+            reg(wine, "add", f"{root}\\{key}", "/v", name, "/t", "REG_BINARY", "/d", data)
+
+        # The registry's own enumeration order (Wine keeps values sorted, Windows does not).
+        enumerated = {}
+        for root, key in {(r, k) for r, k, *_ in RUN_VALUES}:
+            listing = wine.run("reg", "query", f"{root}\\{key}").stdout.decode(errors="replace")
+            enumerated[(root, key)] = [
+                "" if line.split()[0] == "(Default)" else line.split()[0]
+                for line in listing.splitlines() if line.startswith("    ")]
+        entries = list_json(wine)
+    finally:
+        for path in reversed(made):
+            os.rmdir(path) if os.path.isdir(path) else os.remove(path)
+        for root, key in {(r, k) for r, k, *_ in RUN_VALUES}:
+            wine.run("reg", "delete", f"{root}\\{key}", "/va", "/f")
+        for root in ("HKLM", "HKCU"):
+            wine.run("reg", "delete", f"{root}\\{APPROVED}", "/f")
+
+    froms = [e["from"] for e in entries]
+    first_serv = froms.index("SERV")
+    assert all(f == "SERV" for f in froms[first_serv:]), "services must come last"
+    head = entries[:first_serv]
+
+    # Startup folders: all-users first, then the user's; order inside a folder is the file system's.
+    files = [e for e in head if e["from"] == "FILE"]
+    assert head[:len(files)] == files, "startup-folder entries must come first"
+    for index, (windows_folder, _) in enumerate(folders):
+        group = files[index * len(KEPT):(index + 1) * len(KEPT)]
+        names = sorted(e["target"][len(windows_folder) + 1:] for e in group)
+        assert names == sorted(KEPT), (windows_folder, names)
+        for e in group:
+            assert e["target"].lower().startswith(windows_folder.lower() + "\\"), e
+            assert e["fileName"] == e["target"] and e["rawData"] == "", e
+            file_name = e["target"][len(windows_folder) + 1:]
+            assert e["caption"] == file_name.rsplit(".", 1)[0], e
+            disabled = (index == 0 and file_name == "common.lnk") or (index == 1 and file_name == "tool.exe")
+            assert e["enabled"] is (not disabled), e
+
+    run = [e for e in head if e["from"] != "FILE"]
+    expected = [
+        ("HKLM", RUN, "", r"C:\Default\def.exe", r"C:\Default\def.exe", True),
+        ("HKLM", RUN, "Expand", r"%ProgramFiles%\Vendor\app.exe -bg", r"C:\Program Files\Vendor\app.exe", False),
+        ("HKLM", RUN, "Quoted", r'"C:\Program Files\Q\q.exe" /min', r"C:\Program Files\Q\q.exe", True),
+        ("HKLM", RUN, "Rundll", r'rundll32.exe "C:\Program Files\Vendor\mod.dll",Start',
+         r"C:\Program Files\Vendor\mod.dll", True),
+        ("HKLM", RUN, "Number", "", "", True),
+        ("HKLM", RUN32, "Legacy", r"C:\Program Files (x86)\L\l.exe", r"C:\Program Files (x86)\L\l.exe", False),
+        ("HKCU", RUN, "UserApp", r"C:\Users\u\app.exe --tray", r"C:\Users\u\app.exe", True),
+    ]
+    key_order = {(r, k): i for i, (r, k) in enumerate([("HKLM", RUN), ("HKLM", RUN32), ("HKCU", RUN)])}
+    expected.sort(key=lambda x: (key_order[(x[0], x[1])], enumerated[(x[0], x[1])].index(x[2])))
+    got = [(e["from"], e["target"], e["caption"], e["rawData"], e["fileName"], e["enabled"]) for e in run]
+    want = [(root, f"{root}\\{key}\\{name}", name, raw, path, enabled)
+            for root, key, name, raw, path, enabled in expected]
+    assert got == want, "Run values differ:\n" + "\n".join(f"got  {g}\nwant {w}" for g, w in zip(got, want))
 
 
 @check
