@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/mor/registry.h"
+
 namespace tarnwick::sim {
 
 struct SimRegistry::Node {
@@ -184,14 +186,7 @@ void SimRegistry::Set(RootKey root, TextView path, TextView name, RegistryValue 
 }
 
 void SimRegistry::SetString(RootKey root, TextView path, TextView name, TextView text, uint32_t type) {
-  Bytes data;
-  for (char16_t c : text) {
-    data.push_back(static_cast<uint8_t>(c & 0xFF));
-    data.push_back(static_cast<uint8_t>(c >> 8));
-  }
-  data.push_back(0);
-  data.push_back(0);
-  Set(root, path, name, {type, std::move(data)});
+  Set(root, path, name, {type, RegDataFromText(text)});
 }
 
 void SimRegistry::SetDword(RootKey root, TextView path, TextView name, uint32_t value) {

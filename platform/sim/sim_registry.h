@@ -23,7 +23,8 @@ class SimRegistry final : public Registry {
   // Seeding and inspection, outside the fault plan. Paths without a leading "\".
   void CreateKey(RootKey root, TextView path);
   void Set(RootKey root, TextView path, TextView name, RegistryValue value);
-  void SetString(RootKey root, TextView path, TextView name, TextView text, uint32_t type = 1);
+  void SetString(RootKey root, TextView path, TextView name, TextView text,
+                 uint32_t type = reg_type::kSz);
   void SetDword(RootKey root, TextView path, TextView name, uint32_t value);
   void SetBinary(RootKey root, TextView path, TextView name, Bytes data);
   bool KeyExists(RootKey root, TextView path) const;
