@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "core/catalogue/catalogue.h"
+#include "core/catalogue/toggles.h"
 #include "core/error.h"
 
 namespace tarnwick {
@@ -12,8 +13,11 @@ namespace {
 
 constexpr char kUsage[] =
     "usage: tarnwickc list [--json]\n"
-    "  list          print every startup entry in catalogue order\n"
-    "  list --json   the same as a JSON array (UTF-8)\n";
+    "       tarnwickc enable FROM TARGET\n"
+    "       tarnwickc disable FROM TARGET\n"
+    "  list            print every startup entry in catalogue order\n"
+    "  list --json     the same as a JSON array (UTF-8)\n"
+    "  enable/disable  switch the entry (FROM and TARGET as list prints them) on or off\n";
 
 CliResult Usage(std::string problem) {
   return {2, {}, "tarnwickc: " + problem + "\n" + kUsage};
@@ -63,11 +67,53 @@ CliResult List(std::span<const Text> options, const AppContext& app) {
   return {0, json ? ListAsJson(list) : ListAsText(list), {}};
 }
 
+const TAutorunInfo* FindEntry(const TAutorunList& list, TextView from, TextView target) {
+  for (const TAutorunInfo& entry : list) {
+    if (SameTextAscii(entry.From, from) && SameTextAscii(entry.Target, target)) return &entry;
+  }
+  return nullptr;
+}
+
+// The toggles are silent by design; the console reads the state back to tell the truth.
+CliResult Toggle(bool enable, std::span<const Text> args, const AppContext& app) {
+  const char* verb = enable ? "enable" : "disable";
+  if (args.size() != 2) return Usage(std::string(verb) + " needs FROM and TARGET");
+  const Text& from = args[0];
+  const Text& target = args[1];
+  const std::string named = ToUtf8(from) + " " + ToUtf8(target);
+  TAutorunList list;
+  try {
+    RefreshAutorun(list, app);
+    if (!FindEntry(list, from, target)) {
+      return {1, {}, "tarnwickc: no startup entry " + named + "\n"};
+    }
+    SetAutorunEnabled(target, from, enable, app);
+    RefreshAutorun(list, app);
+  } catch (const TarnwickError& error) {
+    return {1, {}, "tarnwickc: " + std::string(verb) + " " + named + " failed: " + ToUtf8(error.Message()) + "\n"};
+  }
+  const TAutorunInfo* entry = FindEntry(list, from, target);
+  if (!entry && !enable && app.ports.systemInfo.MajorVersion() < 10) {
+    // Before Windows 10 there is no StartupApproved: disabling removes the entry.
+    return {0, named + " removed\n", {}};
+  }
+  if (!entry) {
+    return {1, {}, "tarnwickc: " + named + " is no longer in the catalogue after " + verb + "\n"};
+  }
+  if (entry->Enabled != enable) {
+    return {1, {}, "tarnwickc: " + named + " is still " + (entry->Enabled ? "enabled" : "disabled") +
+                       ": the system did not accept the change\n"};
+  }
+  return {0, named + (enable ? " enabled\n" : " disabled\n"), {}};
+}
+
 }  // namespace
 
 CliResult RunTarnwickc(std::span<const Text> args, const AppContext& app) {
   if (args.empty()) return Usage("no command given");
   if (args[0] == u"list") return List(args.subspan(1), app);
+  if (args[0] == u"enable") return Toggle(true, args.subspan(1), app);
+  if (args[0] == u"disable") return Toggle(false, args.subspan(1), app);
   return Usage("unknown command: " + ToUtf8(args[0]));
 }
 

@@ -9,6 +9,7 @@
 #include "ports/service_manager.h"
 #include "ports/shell_folders.h"
 #include "ports/system_info.h"
+#include "ports/task_scheduler.h"
 
 namespace tarnwick {
 
@@ -19,6 +20,7 @@ struct Ports {
   SystemInfo& systemInfo;
   FileSystem& fileSystem;
   Clock& clock;
+  ComRuntime& com;
 };
 
 }  // namespace tarnwick

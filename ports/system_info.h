@@ -16,6 +16,8 @@ class SystemInfo {
   virtual ~SystemInfo() = default;
   // GetNativeSystemInfo's processor architecture: the machine's, not the process's.
   virtual uint16_t NativeProcessorArchitecture() = 0;
+  // The operating system's true major version (10 on Windows 10 and 11).
+  virtual uint32_t MajorVersion() = 0;
 };
 
 }  // namespace tarnwick

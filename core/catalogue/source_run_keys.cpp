@@ -19,14 +19,6 @@ constexpr RunKey kRunKeys[] = {
     {root::kCurrentUser, u"\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
 };
 
-bool ContainsWow6432Node(TextView key) {
-  constexpr TextView kNode = u"wow6432node";
-  for (size_t i = 0; i + kNode.size() <= key.size(); ++i) {
-    if (SameTextAscii(key.substr(i, kNode.size()), kNode)) return true;
-  }
-  return false;
-}
-
 }  // namespace
 
 void ReadRunKey(RootKey root, TextView key, TAutorunList& list, const AppContext& app) {
@@ -37,7 +29,7 @@ void ReadRunKey(RootKey root, TextView key, TAutorunList& list, const AppContext
   const Text rootName = RootKeyName(root, true);
   // Read without the leading "\"; the helper treats both forms alike.
   const TextView approvedKey =
-      (ContainsWow6432Node(key) ? startup_approved::kRun32Key : startup_approved::kRunKey).substr(1);
+      (ContainsTextAscii(key, u"Wow6432Node") ? startup_approved::kRun32Key : startup_approved::kRunKey).substr(1);
 
   for (const Text& name : names) {
     TAutorunInfo entry;

@@ -109,4 +109,11 @@ bool SameTextAscii(TextView a, TextView b) noexcept {
   return true;
 }
 
+bool ContainsTextAscii(TextView text, TextView part) noexcept {
+  for (size_t i = 0; i + part.size() <= text.size(); ++i) {
+    if (SameTextAscii(text.substr(i, part.size()), part)) return true;
+  }
+  return false;
+}
+
 }  // namespace tarnwick

@@ -17,5 +17,6 @@ Text FromUtf8(std::string_view utf8);
 
 // Letter case folded for A-Z only, as the location codes and identities are compared.
 bool SameTextAscii(TextView a, TextView b) noexcept;
+bool ContainsTextAscii(TextView text, TextView part) noexcept;
 
 }  // namespace tarnwick

@@ -43,4 +43,33 @@ ListResult SimFileSystem::ListFiles(TextView path, std::vector<Text>& names) {
   return {};
 }
 
+std::pair<SimFileSystem::Folder*, std::vector<SimFileSystem::Entry>::iterator> SimFileSystem::FindFile(
+    TextView path) {
+  const size_t slash = path.rfind(u'\\');
+  Folder* folder = slash == TextView::npos ? nullptr : Find(path.substr(0, slash));
+  if (!folder) return {nullptr, {}};
+  const TextView name = path.substr(slash + 1);
+  auto it = std::find_if(folder->entries.begin(), folder->entries.end(), [&](const Entry& e) {
+    return !e.directory && SameTextAscii(e.name, name);
+  });
+  if (it == folder->entries.end()) return {nullptr, {}};
+  return {folder, it};
+}
+
+bool SimFileSystem::FileExists(TextView path) { return FindFile(path).first != nullptr; }
+
+bool SimFileSystem::RemoveFile(TextView path, Text& message) {
+  if (faults_.ShouldFail("DeleteFileW", path)) {
+    message = u"Access is denied.";
+    return false;
+  }
+  auto [folder, entry] = FindFile(path);
+  if (!folder) {
+    message = u"The system cannot find the file specified.";
+    return false;
+  }
+  folder->entries.erase(entry);
+  return true;
+}
+
 }  // namespace tarnwick::sim

@@ -2,7 +2,8 @@
 // Simulated folders and files: paths compared without regard to case, entries listed in
 // the order they were added.
 //
-// Fault call: "FindFirstFileW" [folder path]: the folder exists but cannot be listed.
+// Fault calls: "FindFirstFileW" [folder path]: the folder exists but cannot be listed;
+// "DeleteFileW" [file path].
 
 #include <vector>
 
@@ -22,6 +23,8 @@ class SimFileSystem final : public FileSystem {
   void AddSubfolder(TextView folder, TextView name);
 
   ListResult ListFiles(TextView folder, std::vector<Text>& names) override;
+  bool RemoveFile(TextView path, Text& message) override;
+  bool FileExists(TextView path);
 
  private:
   struct Entry {
@@ -33,6 +36,8 @@ class SimFileSystem final : public FileSystem {
     std::vector<Entry> entries;
   };
   Folder* Find(TextView path);
+  // The folder and the entry a full path names, or nullptrs.
+  std::pair<Folder*, std::vector<Entry>::iterator> FindFile(TextView path);
 
   FaultPlan& faults_;
   std::vector<Folder> folders_;

@@ -33,7 +33,9 @@ class SimShellFolders final : public ShellFolders {
 class SimSystemInfo final : public SystemInfo {
  public:
   uint16_t architecture = 9;  // AMD64
+  uint32_t majorVersion = 10;
   uint16_t NativeProcessorArchitecture() override { return architecture; }
+  uint32_t MajorVersion() override { return majorVersion; }
 };
 
 class SimClock final : public Clock {

@@ -8,6 +8,7 @@
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_service_manager.h"
 #include "platform/sim/sim_system.h"
+#include "platform/sim/sim_task_scheduler.h"
 #include "ports/ports.h"
 
 namespace tarnwick::sim {
@@ -26,8 +27,9 @@ class SimWindows {
   SimSystemInfo systemInfo;
   SimFileSystem files{faults};
   SimClock clock;
+  SimTaskScheduler tasks{faults};
 
-  Ports ports() { return Ports{services, registry, shellFolders, systemInfo, files, clock}; }
+  Ports ports() { return Ports{services, registry, shellFolders, systemInfo, files, clock, tasks}; }
   // Built anew on each call, as at program start, from the current simulated state.
   AppContext app() { return AppContext::Start(ports()); }
 };

@@ -23,6 +23,20 @@ uint16_t Win32SystemInfo::NativeProcessorArchitecture() {
   return info.wProcessorArchitecture;
 }
 
+uint32_t Win32SystemInfo::MajorVersion() {
+  // RtlGetVersion reports the true version whatever the caller's manifest says, so a
+  // program without one never mistakes Windows 10 for 8 and deletes entries.
+  using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
+  OSVERSIONINFOW info{};
+  info.dwOSVersionInfoSize = sizeof(info);
+  if (HMODULE ntdll = GetModuleHandleW(L"ntdll.dll")) {
+    auto rtlGetVersion = reinterpret_cast<RtlGetVersionFn>(
+        reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")));
+    if (rtlGetVersion && rtlGetVersion(&info) == 0) return info.dwMajorVersion;
+  }
+  return 10;
+}
+
 uint64_t Win32Clock::UtcNowFileTime() {
   SYSTEMTIME now{};
   GetSystemTime(&now);
@@ -50,6 +64,12 @@ ListResult Win32FileSystem::ListFiles(TextView folder, std::vector<Text>& names)
   const DWORD error = GetLastError();
   if (error != ERROR_NO_MORE_FILES) return {ListStatus::Failed, SystemMessage(error)};
   return {};
+}
+
+bool Win32FileSystem::RemoveFile(TextView path, Text& message) {
+  if (DeleteFileW(Wide(path).c_str())) return true;
+  message = SystemMessage(GetLastError());
+  return false;
 }
 
 Text SystemMessage(unsigned long error) {

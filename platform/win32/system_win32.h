@@ -16,6 +16,7 @@ class Win32ShellFolders final : public ShellFolders {
 class Win32SystemInfo final : public SystemInfo {
  public:
   uint16_t NativeProcessorArchitecture() override;
+  uint32_t MajorVersion() override;
 };
 
 class Win32Clock final : public Clock {
@@ -26,6 +27,7 @@ class Win32Clock final : public Clock {
 class Win32FileSystem final : public FileSystem {
  public:
   ListResult ListFiles(TextView folder, std::vector<Text>& names) override;
+  bool RemoveFile(TextView path, Text& message) override;
 };
 
 // The system's message for an error code, without the trailing line break.

@@ -4,6 +4,7 @@
 #include "platform/win32/registry_win32.h"
 #include "platform/win32/service_manager_win32.h"
 #include "platform/win32/system_win32.h"
+#include "platform/win32/task_scheduler_win32.h"
 #include "ports/ports.h"
 
 namespace tarnwick::win32 {
@@ -11,7 +12,7 @@ namespace tarnwick::win32 {
 class Win32Platform {
  public:
   Ports ports() {
-    return Ports{services_, registry_, shellFolders_, systemInfo_, fileSystem_, clock_};
+    return Ports{services_, registry_, shellFolders_, systemInfo_, fileSystem_, clock_, com_};
   }
 
  private:
@@ -21,6 +22,7 @@ class Win32Platform {
   Win32SystemInfo systemInfo_;
   Win32FileSystem fileSystem_;
   Win32Clock clock_;
+  Win32ComRuntime com_;
 };
 
 }  // namespace tarnwick::win32

@@ -7,6 +7,7 @@ Prints one line per check and a closing 'N passed, N failed'; exits non-zero on 
 import argparse
 import json
 import os
+import re
 import subprocess
 import sys
 import time
@@ -63,9 +64,9 @@ def list_json_shows_wine_services_and_created_ones(wine):
         enumerated = {}
         for root, key in {(r, k) for r, k, *_ in RUN_VALUES}:
             listing = wine.run("reg", "query", f"{root}\\{key}").stdout.decode(errors="replace")
-            enumerated[(root, key)] = [
-                "" if line.split()[0] == "(Default)" else line.split()[0]
-                for line in listing.splitlines() if line.startswith("    ")]
+            names = [re.split(r" {4}", line.strip())[0] for line in listing.splitlines()
+                     if line.startswith("    ")]
+            enumerated[(root, key)] = ["" if n == "(Default)" else n for n in names]
         entries = list_json(wine)
     finally:
         for name in SERVICES:
@@ -156,9 +157,9 @@ def catalogue_lists_folders_then_run_keys_then_services(wine):
         enumerated = {}
         for root, key in {(r, k) for r, k, *_ in RUN_VALUES}:
             listing = wine.run("reg", "query", f"{root}\\{key}").stdout.decode(errors="replace")
-            enumerated[(root, key)] = [
-                "" if line.split()[0] == "(Default)" else line.split()[0]
-                for line in listing.splitlines() if line.startswith("    ")]
+            names = [re.split(r" {4}", line.strip())[0] for line in listing.splitlines()
+                     if line.startswith("    ")]
+            enumerated[(root, key)] = ["" if n == "(Default)" else n for n in names]
         entries = list_json(wine)
     finally:
         for path in reversed(made):
@@ -205,6 +206,81 @@ def catalogue_lists_folders_then_run_keys_then_services(wine):
     want = [(root, f"{root}\\{key}\\{name}", name, raw, path, enabled)
             for root, key, name, raw, path, enabled in expected]
     assert got == want, "Run values differ:\n" + "\n".join(f"got  {g}\nwant {w}" for g, w in zip(got, want))
+
+
+def reg_value(wine, key, name):
+    """(type, data text) of a value as reg query shows it, or None."""
+    out = wine.run("reg", "query", key, "/v", name)
+    if out.returncode != 0:
+        return None
+    for line in out.stdout.decode(errors="replace").splitlines():
+        parts = re.split(r" {4}", line.strip(), maxsplit=2)  # names may hold single spaces
+        if len(parts) >= 2 and parts[0] == name and parts[1].startswith("REG_"):
+            return parts[1], parts[2].strip() if len(parts) > 2 else ""
+    return None
+
+
+def assert_startup_approved(wine, key, name, state):
+    value = reg_value(wine, key, name)
+    assert value and value[0] == "REG_BINARY", f"{key}\\{name}: {value}"
+    data = bytes.fromhex(value[1])
+    assert len(data) == 12 and data[:4] == bytes([state, 0, 0, 0]), f"{key}\\{name}: {value[1]}"
+    stamp = (int.from_bytes(data[4:], "little") - 116444736000000000) / 1e7
+    assert abs(stamp - time.time()) < 60, f"time stamp {stamp} is not now"
+
+
+def tarnwickc(wine, *args):
+    return wine.run(wine.exe("tarnwickc.exe"), *args)
+
+
+@check
+def toggles_write_startup_approved_and_service_start_types(wine):
+    user_run = f"HKCU\\{RUN}"
+    machine_run32 = f"HKLM\\{RUN32}"
+    common_folder_windows, common_folder = startup_folders(wine)[0]
+    shortcut = os.path.join(common_folder, "Toggle Me.lnk")
+    service = "TarnwickE2EToggle"
+    try:
+        reg(wine, "add", user_run, "/v", "X", "/d", r'"C:\\x\\x.exe" --tray')
+        reg(wine, "add", machine_run32, "/v", "Y", "/d", r"C:\\y\\y.exe")
+        open(shortcut, "w").close()
+        wine.run("sc", "delete", service)
+        assert wine.run("sc", "create", service, "binPath=", r"C:\\svc\\s.exe", "start=", "demand").returncode == 0
+
+        for verb, state in (("disable", 3), ("enable", 2)):
+            result = tarnwickc(wine, verb, "HKCU", f"{user_run}\\X")
+            assert result.returncode == 0, result.stderr
+            assert_startup_approved(wine, f"HKCU\\{APPROVED}\\Run", "X", state)
+            assert reg_value(wine, user_run, "X") == ("REG_SZ", r'"C:\\x\\x.exe" --tray'), "Run value changed"
+
+        result = tarnwickc(wine, "disable", "hklm", f"{machine_run32}\\Y")
+        assert result.returncode == 0, result.stderr
+        assert_startup_approved(wine, f"HKLM\\{APPROVED}\\Run32", "Y", 3)
+        assert reg_value(wine, f"HKLM\\{APPROVED}\\Run", "Y") is None
+
+        result = tarnwickc(wine, "disable", "FILE", common_folder_windows + "\\Toggle Me.lnk")
+        assert result.returncode == 0, result.stderr
+        assert_startup_approved(wine, f"HKLM\\{APPROVED}\\StartupFolder", "Toggle Me.lnk", 3)
+        assert os.path.exists(shortcut), "the shortcut itself must stay"
+
+        start = f"HKLM\\System\\CurrentControlSet\\Services\\{service}"
+        for verb, start_type in (("enable", "0x2"), ("disable", "0x4"), ("enable", "0x2")):
+            result = tarnwickc(wine, verb, "SERV", service)
+            assert result.returncode == 0, result.stderr
+            assert reg_value(wine, start, "Start") == ("REG_DWORD", start_type), reg_value(wine, start, "Start")
+
+        result = tarnwickc(wine, "disable", "HKCU", f"{user_run}\\NotThere")
+        assert result.returncode == 1 and b"NotThere" in result.stderr, result.stderr
+        result = tarnwickc(wine, "disable", "SCHE", "\\Some Task")
+        assert result.returncode == 1 and b"Some Task" in result.stderr, result.stderr
+    finally:
+        wine.run("reg", "delete", user_run, "/v", "X", "/f")
+        wine.run("reg", "delete", machine_run32, "/v", "Y", "/f")
+        for root in ("HKLM", "HKCU"):
+            wine.run("reg", "delete", f"{root}\\{APPROVED}", "/f")
+        wine.run("sc", "delete", service)
+        if os.path.exists(shortcut):
+            os.remove(shortcut)
 
 
 @check

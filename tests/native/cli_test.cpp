@@ -76,5 +76,46 @@ TEST_F(CliTest, RefreshErrorIsReportedNotListed) {
   EXPECT_NE(result.err.find("could not be read"), std::string::npos);
 }
 
+TEST_F(CliTest, ToggleReportsTheStateReadBack) {
+  const Text run = u"HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\X";
+  windows.registry.SetString(root::kCurrentUser, u"Software\\Microsoft\\Windows\\CurrentVersion\\Run", u"X",
+                             u"x.exe");
+  CliResult result = Run({u"disable", u"hkcu", run});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.out, "hkcu " + ToUtf8(run) + " disabled\n");
+  result = Run({u"enable", u"HKCU", run});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+
+  result = Run({u"disable", u"SERV", u"spooler"});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(windows.services.Find(u"Spooler")->startType, scm::kDisabled);
+}
+
+TEST_F(CliTest, ToggleFailuresNameTheEntryAndExit1) {
+  CliResult result = Run({u"disable", u"SERV", u"NoSuchService"});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_NE(result.err.find("SERV NoSuchService"), std::string::npos) << result.err;
+
+  windows.faults.Fail("ChangeServiceConfigW");
+  result = Run({u"disable", u"SERV", u"Spooler"});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_NE(result.err.find("SERV Spooler is still enabled"), std::string::npos) << result.err;
+
+  for (const auto& args : std::vector<std::vector<Text>>{{u"enable"}, {u"disable", u"SERV"},
+                                                         {u"enable", u"SERV", u"a", u"b"}}) {
+    EXPECT_EQ(Run(args).exitCode, 2);
+  }
+}
+
+TEST_F(CliTest, DisableBeforeWindows10RemovesTheEntry) {
+  windows.systemInfo.majorVersion = 6;
+  windows.files.AddFile(sim::kUserStartup, u"a.lnk");
+  const Text target = Text(sim::kUserStartup) + u"\\a.lnk";
+  const CliResult result = Run({u"disable", u"FILE", target});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_FALSE(windows.files.FileExists(target));
+  EXPECT_EQ(Run({u"enable", u"FILE", target}).exitCode, 1);
+}
+
 }  // namespace
 }  // namespace tarnwick
