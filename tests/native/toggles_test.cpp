@@ -5,17 +5,12 @@
 #include "core/catalogue/toggles.h"
 #include "core/error.h"
 #include "platform/sim/sim_windows.h"
+#include "tests/native/registry_paths.h"
 
 namespace tarnwick {
 namespace {
 
-constexpr RootKey kLM = root::kLocalMachine;
-constexpr RootKey kCU = root::kCurrentUser;
-constexpr char16_t kRun[] = u"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr char16_t kRun32[] = u"Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
-const Text kApprovedRun(startup_approved::kRunKey.substr(1));
-const Text kApprovedRun32(startup_approved::kRun32Key.substr(1));
-const Text kApprovedFolder(startup_approved::kStartupFolderKey.substr(1));
+using namespace test_keys;
 
 class TogglesTest : public ::testing::Test {
  protected:
