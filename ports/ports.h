@@ -5,6 +5,8 @@
 
 #include "ports/clock.h"
 #include "ports/file_system.h"
+#include "ports/locale.h"
+#include "ports/program_resources.h"
 #include "ports/registry.h"
 #include "ports/service_manager.h"
 #include "ports/shell_folders.h"
@@ -21,6 +23,8 @@ struct Ports {
   FileSystem& fileSystem;
   Clock& clock;
   ComRuntime& com;
+  Locale& locale;
+  ProgramResources& resources;
 };
 
 }  // namespace tarnwick

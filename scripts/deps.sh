@@ -8,7 +8,7 @@ TARNWICK_PKGS_WINDOWS="g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw
 # Running the Windows programs: Wine, an X server for runs without a display, CJK fonts.
 TARNWICK_PKGS_WINE="wine64 xvfb x11-utils fonts-wqy-microhei"
 # The end-to-end tier and the build checks.
-TARNWICK_PKGS_TESTS="python3 file"
+TARNWICK_PKGS_TESTS="python3 file locales"
 
 tarnwick_ensure_packages() {
   local missing=()

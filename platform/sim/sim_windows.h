@@ -5,6 +5,7 @@
 #include "core/app_context.h"
 #include "platform/sim/fault_plan.h"
 #include "platform/sim/sim_file_system.h"
+#include "platform/sim/sim_locale.h"
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_service_manager.h"
 #include "platform/sim/sim_system.h"
@@ -28,8 +29,10 @@ class SimWindows {
   SimFileSystem files{faults};
   SimClock clock;
   SimTaskScheduler tasks{faults};
+  SimLocale locale{faults};
+  SimResources resources{faults};
 
-  Ports ports() { return Ports{services, registry, shellFolders, systemInfo, files, clock, tasks}; }
+  Ports ports() { return Ports{services, registry, shellFolders, systemInfo, files, clock, tasks, locale, resources}; }
   // Built anew on each call, as at program start, from the current simulated state.
   AppContext app() { return AppContext::Start(ports()); }
 };

@@ -1,6 +1,7 @@
 #pragma once
 // The real platform: owns one adapter per port and hands out the ports view.
 
+#include "platform/win32/locale_win32.h"
 #include "platform/win32/registry_win32.h"
 #include "platform/win32/service_manager_win32.h"
 #include "platform/win32/system_win32.h"
@@ -12,7 +13,7 @@ namespace tarnwick::win32 {
 class Win32Platform {
  public:
   Ports ports() {
-    return Ports{services_, registry_, shellFolders_, systemInfo_, fileSystem_, clock_, com_};
+    return Ports{services_, registry_, shellFolders_, systemInfo_, fileSystem_, clock_, com_, locale_, resources_};
   }
 
  private:
@@ -23,6 +24,8 @@ class Win32Platform {
   Win32FileSystem fileSystem_;
   Win32Clock clock_;
   Win32ComRuntime com_;
+  Win32Locale locale_;
+  Win32Resources resources_;
 };
 
 }  // namespace tarnwick::win32

@@ -12,6 +12,8 @@ import subprocess
 import sys
 import time
 
+from pe_resources import pe_resources
+
 CHECKS = []
 
 
@@ -329,6 +331,59 @@ def main_program_opens_a_window_and_closes_on_request(wine):
 def launcher_ends_with_exit_code_0(wine):
     result = wine.run(wine.exe("TarnwickService.exe"))
     assert result.returncode == 0
+
+
+SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+RT_ICON_GROUP, RT_VERSION, RT_RCDATA = 14, 16, 10
+
+
+@check
+def programs_carry_their_texts_version_and_icon(wine):
+    resources = pe_resources(wine.exe("Tarnwick.exe"))
+    for name, source in (("TRANSLATE", "translate.txt"), ("FILE_WHITE", "file_white.txt"),
+                         ("NAME_WHITE", "name_white.txt"), ("NAME_BLACK", "name_black.txt")):
+        with open(os.path.join(SOURCE, "resources", source), "rb") as f:
+            expected = f.read()
+        assert resources.get((RT_RCDATA, name)) == expected, f"{name} differs from resources/{source}"
+        assert expected.startswith(b"\xef\xbb\xbf"), source
+    for program, version in (("Tarnwick.exe", None), ("tarnwickc.exe", None), ("TarnwickService.exe", "1.1.0.0")):
+        found = pe_resources(wine.exe(program))
+        assert (RT_ICON_GROUP, "MAINICON") in found, f"{program} has no MAINICON"
+        info = found.get((RT_VERSION, 1), b"").decode("utf-16-le", errors="replace")
+        assert "ProductName\0Tarnwick\0" in info.replace("\0\0", "\0"), f"{program}: no product name"
+        if version:
+            assert f"FileVersion\0{version}" in info.replace("\0\0", "\0"), f"{program}: not version {version}"
+    launcher = pe_resources(wine.exe("TarnwickService.exe"))[(RT_VERSION, 1)].decode("utf-16-le", errors="replace")
+    assert "FileDescription\0Tarnwick Service" in launcher.replace("\0\0", "\0")
+
+
+def table_blocks():
+    with open(os.path.join(SOURCE, "resources", "translate.txt"), "rb") as f:
+        text = f.read().decode("utf-8-sig").replace("\r\n", "\n")
+    return [dict(line.split("=", 1) for line in block.split("\n") if line) for block in text.split("\n\n")]
+
+
+LOCALES = {"ko": "ko_KR", "en": "en_US", "ja": "ja_JP", "zh": "zh_CN", "ru": "ru_RU", "it": "it_IT",
+           "fr": "fr_FR", "ar": "ar_SA", "de": "de_DE"}
+
+
+@check
+def language_follows_the_user_locale(wine):
+    locales = os.path.join(os.path.dirname(wine.bin), "locales")
+    os.makedirs(locales, exist_ok=True)
+    home = table_blocks()[0]
+    for code, name in LOCALES.items():
+        compiled = os.path.join(locales, name + ".UTF-8")
+        if not os.path.isdir(compiled):
+            made = subprocess.run(["localedef", "-i", name, "-f", "UTF-8", compiled], capture_output=True)
+            assert os.path.isdir(compiled), f"localedef {name}: {made.stderr.decode(errors='replace')}"
+        env = dict(wine.env, LOCPATH=locales, LC_ALL=name + ".UTF-8")
+        result = subprocess.run([wine.wine, wine.exe("language_probe.exe")], env=env, capture_output=True,
+                                timeout=120)
+        assert result.returncode == 0, result.stderr
+        got = result.stdout.decode("utf-8").strip()
+        want = f"{code} {home.get(code, home['en'])}"
+        assert got == want, f"{name}: got {got!r}, want {want!r}"
 
 
 def main():
