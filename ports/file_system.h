@@ -24,6 +24,8 @@ class FileSystem {
   // Names of the files directly in `folder` (pattern "*"), hidden and system files included,
   // subfolders excluded, in the file system's order.
   virtual ListResult ListFiles(TextView folder, std::vector<Text>& names) = 0;
+  // True for an existing file (symbolic links followed); false for folders.
+  virtual bool FileExists(TextView path) = 0;
   // Deletes one file. False with the system's message when it cannot be deleted.
   [[nodiscard]] virtual bool RemoveFile(TextView path, Text& message) = 0;
 };

@@ -4,6 +4,7 @@
 // their implementations and hand out this view; it owns nothing.
 
 #include "ports/clock.h"
+#include "ports/file_info.h"
 #include "ports/file_system.h"
 #include "ports/locale.h"
 #include "ports/program_resources.h"
@@ -25,6 +26,8 @@ struct Ports {
   ComRuntime& com;
   Locale& locale;
   ProgramResources& resources;
+  VersionResources& versions;
+  IconSource& icons;
 };
 
 }  // namespace tarnwick

@@ -24,7 +24,7 @@ class SimFileSystem final : public FileSystem {
 
   ListResult ListFiles(TextView folder, std::vector<Text>& names) override;
   bool RemoveFile(TextView path, Text& message) override;
-  bool FileExists(TextView path);
+  bool FileExists(TextView path) override;
 
  private:
   struct Entry {

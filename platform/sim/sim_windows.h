@@ -4,6 +4,7 @@
 
 #include "core/app_context.h"
 #include "platform/sim/fault_plan.h"
+#include "platform/sim/sim_file_info.h"
 #include "platform/sim/sim_file_system.h"
 #include "platform/sim/sim_locale.h"
 #include "platform/sim/sim_registry.h"
@@ -31,8 +32,10 @@ class SimWindows {
   SimTaskScheduler tasks{faults};
   SimLocale locale{faults};
   SimResources resources{faults};
+  SimVersionResources versions{faults};
+  SimIconSource icons{faults};
 
-  Ports ports() { return Ports{services, registry, shellFolders, systemInfo, files, clock, tasks, locale, resources}; }
+  Ports ports() { return Ports{services, registry, shellFolders, systemInfo, files, clock, tasks, locale, resources, versions, icons}; }
   // Built anew on each call, as at program start, from the current simulated state.
   AppContext app() { return AppContext::Start(ports()); }
 };

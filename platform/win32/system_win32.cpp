@@ -66,6 +66,19 @@ ListResult Win32FileSystem::ListFiles(TextView folder, std::vector<Text>& names)
   return {};
 }
 
+bool Win32FileSystem::FileExists(TextView path) {
+  const std::wstring wide = Wide(path);
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+  if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
+  // A link: what it points to must exist and be a file.
+  UniqueHandle target(CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION info;
+  return target && GetFileInformationByHandle(target.get(), &info) &&
+         !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 bool Win32FileSystem::RemoveFile(TextView path, Text& message) {
   if (DeleteFileW(Wide(path).c_str())) return true;
   message = SystemMessage(GetLastError());

@@ -27,6 +27,7 @@ class Win32Clock final : public Clock {
 class Win32FileSystem final : public FileSystem {
  public:
   ListResult ListFiles(TextView folder, std::vector<Text>& names) override;
+  bool FileExists(TextView path) override;
   bool RemoveFile(TextView path, Text& message) override;
 };
 

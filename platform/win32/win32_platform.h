@@ -1,6 +1,7 @@
 #pragma once
 // The real platform: owns one adapter per port and hands out the ports view.
 
+#include "platform/win32/file_info_win32.h"
 #include "platform/win32/locale_win32.h"
 #include "platform/win32/registry_win32.h"
 #include "platform/win32/service_manager_win32.h"
@@ -13,7 +14,7 @@ namespace tarnwick::win32 {
 class Win32Platform {
  public:
   Ports ports() {
-    return Ports{services_, registry_, shellFolders_, systemInfo_, fileSystem_, clock_, com_, locale_, resources_};
+    return Ports{services_, registry_, shellFolders_, systemInfo_, fileSystem_, clock_, com_, locale_, resources_, versions_, icons_};
   }
 
  private:
@@ -26,6 +27,8 @@ class Win32Platform {
   Win32ComRuntime com_;
   Win32Locale locale_;
   Win32Resources resources_;
+  Win32VersionResources versions_;
+  Win32IconSource icons_;
 };
 
 }  // namespace tarnwick::win32

@@ -1,0 +1,86 @@
+// Product names and icons of real files under Wine: our own executables carry both.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "core/mor/file_info.h"
+#include "platform/win32/wide.h"
+#include "platform/win32/win32_platform.h"
+
+namespace tarnwick::win32 {
+namespace {
+
+Text BinFile(const wchar_t* name) {
+  wchar_t self[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring path(self, length);
+  path = path.substr(0, path.find_last_of(L'\\') + 1) + name;
+  return FromWide(path.c_str());
+}
+
+class FileInfoWin32Test : public ::testing::Test {
+ protected:
+  std::map<Text, Text> Versions(const Text& file) {
+    std::map<Text, Text> values;
+    GetVersionStrings(files, versions, file, {u"ProductName", u"FileDescription"}, values);
+    return values;
+  }
+  int IconFor(TextView path, int fallback = 1) {
+    return GetIconIndex(cache, images, files, icons, path, fallback);
+  }
+  Win32FileSystem files;
+  Win32VersionResources versions;
+  Win32IconSource icons;
+  Win32ImageList images;
+  IconCache cache;
+};
+
+TEST_F(FileInfoWin32Test, ProductNamesOfOurPrograms) {
+  auto values = Versions(BinFile(L"Tarnwick.exe"));
+  EXPECT_EQ(values[u"ProductName"], u"Tarnwick");
+  values = Versions(BinFile(L"TarnwickService.exe"));
+  EXPECT_EQ(values[u"ProductName"], u"Tarnwick");
+  EXPECT_EQ(values[u"FileDescription"], u"Tarnwick Service");
+  EXPECT_TRUE(Versions(BinFile(L"core_tests.exe")).empty()) << "no version resource";
+  EXPECT_TRUE(Versions(BinFile(L"no_such.exe")).empty());
+}
+
+TEST_F(FileInfoWin32Test, IconsAreExtractedAndCachedByKey) {
+  const Text app = BinFile(L"Tarnwick.exe");
+  ASSERT_EQ(images.Count(), 0);
+  const int index = IconFor(app);
+  EXPECT_EQ(index, 0) << "the first image of an empty list";
+  EXPECT_EQ(images.Count(), 1);
+  EXPECT_EQ(IconFor(u"\"" + app + u"\""), index);
+  EXPECT_EQ(IconFor(u"  " + app + u" "), index);
+  EXPECT_EQ(images.Count(), 1) << "quotes and spaces share one key";
+
+  // shell32.dll carries many icons; the number picks one and is part of the key.
+  wchar_t system[MAX_PATH];
+  ASSERT_GT(GetSystemDirectoryW(system, MAX_PATH), 0u);
+  const Text shell32 = FromWide(system) + u"\\shell32.dll";
+  const int numbered = IconFor(shell32 + u",2");
+  EXPECT_EQ(numbered, 1);
+  EXPECT_EQ(IconFor(shell32 + u",2"), numbered);
+  EXPECT_EQ(IconFor(shell32 + u",3"), 2);
+  EXPECT_EQ(images.Count(), 3);
+}
+
+TEST_F(FileInfoWin32Test, MissingFileIsTriedAgainOnceItExists) {
+  wchar_t temp[MAX_PATH];
+  ASSERT_TRUE(GetTempPathW(MAX_PATH, temp));
+  const std::wstring copy = std::wstring(temp) + L"TarnwickIconCopy.exe";
+  DeleteFileW(copy.c_str());
+  EXPECT_EQ(IconFor(FromWide(copy.c_str())), 0);
+  EXPECT_EQ(images.Count(), 0);
+  ASSERT_TRUE(CopyFileW(Wide(BinFile(L"Tarnwick.exe")).c_str(), copy.c_str(), FALSE));
+  EXPECT_EQ(IconFor(FromWide(copy.c_str())), 0);
+  EXPECT_EQ(images.Count(), 1);
+  DeleteFileW(copy.c_str());
+  EXPECT_EQ(IconFor(u""), 1);
+  EXPECT_FALSE(files.FileExists(FromWide(temp)));  // a folder is no file
+}
+
+}  // namespace
+}  // namespace tarnwick::win32
