@@ -7,6 +7,7 @@
 #include "ports/file_info.h"
 #include "ports/file_system.h"
 #include "ports/locale.h"
+#include "ports/network.h"
 #include "ports/program_resources.h"
 #include "ports/registry.h"
 #include "ports/service_manager.h"
@@ -28,6 +29,8 @@ struct Ports {
   ProgramResources& resources;
   VersionResources& versions;
   IconSource& icons;
+  HttpClient& http;
+  Shell& shell;
 };
 
 }  // namespace tarnwick

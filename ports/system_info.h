@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "core/text/text.h"
+
 namespace tarnwick {
 
 namespace processor_architecture {
@@ -18,6 +20,8 @@ class SystemInfo {
   virtual uint16_t NativeProcessorArchitecture() = 0;
   // The operating system's true major version (10 on Windows 10 and 11).
   virtual uint32_t MajorVersion() = 0;
+  // The full path of the running program's own file.
+  virtual Text ProgramPath() = 0;
 };
 
 }  // namespace tarnwick

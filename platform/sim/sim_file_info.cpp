@@ -16,6 +16,17 @@ class SimBlock final : public VersionBlock {
  public:
   explicit SimBlock(SimVersion version) : version_(std::move(version)) {}
   bool Query(TextView subBlock, Bytes& value) override {
+    if (subBlock == u"\\") {
+      if (!version_.hasFixedInfo) return false;
+      // VS_FIXEDFILEINFO: signature, structure version, then the file version's two DWORDs.
+      const uint16_t* v = version_.fileVersion;
+      const uint32_t words[] = {0xFEEF04BD, 0x00010000, uint32_t(v[0]) << 16 | v[1], uint32_t(v[2]) << 16 | v[3]};
+      value.assign(52, 0);
+      for (size_t w = 0; w < 4; ++w) {
+        for (int b = 0; b < 4; ++b) value[w * 4 + b] = static_cast<uint8_t>(words[w] >> (8 * b));
+      }
+      return true;
+    }
     if (subBlock == u"\\VarFileInfo\\Translation\\" || subBlock == u"\\VarFileInfo\\Translation") {
       if (version_.translations.empty()) return false;
       value.clear();

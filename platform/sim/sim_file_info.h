@@ -18,6 +18,8 @@ namespace tarnwick::sim {
 struct SimVersion {
   std::vector<std::pair<uint16_t, uint16_t>> translations;  // language id, code page
   std::map<Text, Text> strings;                              // "040904B0\ProductName" -> text
+  uint16_t fileVersion[4] = {0, 0, 0, 0};
+  bool hasFixedInfo = false;
 };
 
 class SimVersionResources final : public VersionResources {

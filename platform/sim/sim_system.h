@@ -36,12 +36,18 @@ class SimSystemInfo final : public SystemInfo {
   uint32_t majorVersion = 10;
   uint16_t NativeProcessorArchitecture() override { return architecture; }
   uint32_t MajorVersion() override { return majorVersion; }
+  Text programPath = u"C:\\Program Files\\Tarnwick\\Tarnwick.exe";
+  Text ProgramPath() override { return programPath; }
 };
 
 class SimClock final : public Clock {
  public:
   uint64_t now = 0x01DB2F5C7A3E4000;  // a moment in 2024
+  LocalTime local{2024, 3, 7, 9, 5, 2};
+  uint32_t ticks = 12345;
   uint64_t UtcNowFileTime() override { return now; }
+  LocalTime LocalNow() override { return local; }
+  uint32_t TickCount() override { return ticks; }
 };
 
 }  // namespace tarnwick::sim

@@ -7,6 +7,7 @@
 #include "platform/sim/sim_file_info.h"
 #include "platform/sim/sim_file_system.h"
 #include "platform/sim/sim_locale.h"
+#include "platform/sim/sim_network.h"
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_service_manager.h"
 #include "platform/sim/sim_system.h"
@@ -34,8 +35,10 @@ class SimWindows {
   SimResources resources{faults};
   SimVersionResources versions{faults};
   SimIconSource icons{faults};
+  SimHttp http{faults};
+  SimShell shell;
 
-  Ports ports() { return Ports{services, registry, shellFolders, systemInfo, files, clock, tasks, locale, resources, versions, icons}; }
+  Ports ports() { return Ports{services, registry, shellFolders, systemInfo, files, clock, tasks, locale, resources, versions, icons, http, shell}; }
   // Built anew on each call, as at program start, from the current simulated state.
   AppContext app() { return AppContext::Start(ports()); }
 };

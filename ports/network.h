@@ -1,0 +1,33 @@
+#pragma once
+// Ports: HTTP requests and the shell's "open".
+
+#include <string>
+#include <vector>
+
+#include "core/text/text.h"
+
+namespace tarnwick {
+
+struct HttpHeader {
+  Text name;
+  Text value;
+};
+
+class HttpClient {
+ public:
+  virtual ~HttpClient() = default;
+  // One GET on a session of its own, with the user agent and then the headers in list order.
+  // True when any HTTP answer arrived, whatever its status; `body` holds its bytes. False for
+  // no connection, name, TLS or time-out errors. May be called from any thread.
+  virtual bool Get(TextView url, TextView userAgent, const std::vector<HttpHeader>& headers,
+                   std::string& body) = 0;
+};
+
+class Shell {
+ public:
+  virtual ~Shell() = default;
+  // ShellExecuteW with "open" in a normal window; the result is ignored.
+  virtual void Open(TextView target) = 0;
+};
+
+}  // namespace tarnwick
