@@ -37,6 +37,24 @@ uint32_t Win32SystemInfo::MajorVersion() {
   return 10;
 }
 
+Text Win32SystemInfo::ProgramPath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) return FromWide(path.data(), length);
+    path.resize(path.size() * 2);
+  }
+}
+
+LocalTime Win32Clock::LocalNow() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
+uint32_t Win32Clock::TickCount() { return GetTickCount(); }
+
 uint64_t Win32Clock::UtcNowFileTime() {
   SYSTEMTIME now{};
   GetSystemTime(&now);

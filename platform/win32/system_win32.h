@@ -17,11 +17,14 @@ class Win32SystemInfo final : public SystemInfo {
  public:
   uint16_t NativeProcessorArchitecture() override;
   uint32_t MajorVersion() override;
+  Text ProgramPath() override;
 };
 
 class Win32Clock final : public Clock {
  public:
   uint64_t UtcNowFileTime() override;
+  LocalTime LocalNow() override;
+  uint32_t TickCount() override;
 };
 
 class Win32FileSystem final : public FileSystem {

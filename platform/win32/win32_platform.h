@@ -3,6 +3,7 @@
 
 #include "platform/win32/file_info_win32.h"
 #include "platform/win32/locale_win32.h"
+#include "platform/win32/network_win32.h"
 #include "platform/win32/registry_win32.h"
 #include "platform/win32/service_manager_win32.h"
 #include "platform/win32/system_win32.h"
@@ -14,7 +15,7 @@ namespace tarnwick::win32 {
 class Win32Platform {
  public:
   Ports ports() {
-    return Ports{services_, registry_, shellFolders_, systemInfo_, fileSystem_, clock_, com_, locale_, resources_, versions_, icons_};
+    return Ports{services_, registry_, shellFolders_, systemInfo_, fileSystem_, clock_, com_, locale_, resources_, versions_, icons_, http_, shell_};
   }
 
  private:
@@ -29,6 +30,8 @@ class Win32Platform {
   Win32Resources resources_;
   Win32VersionResources versions_;
   Win32IconSource icons_;
+  WinHttpClient http_;
+  Win32Shell shell_;
 };
 
 }  // namespace tarnwick::win32
