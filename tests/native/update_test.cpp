@@ -4,6 +4,7 @@
 
 #include "core/mor/registry.h"
 #include "core/mor/update.h"
+#include "core/mor/update_layout.h"
 #include "platform/sim/sim_windows.h"
 
 namespace tarnwick {
@@ -208,6 +209,29 @@ TEST_F(UpdateTest, InfoBlockMembers) {
   EXPECT_EQ(info.flag, u"top stayontop");
   EXPECT_EQ(info.url, u"https://n");
   EXPECT_EQ(ParseUpdateInfo(uR"({"info":{"style":"hold"}, "text":"outside"})").text, u"");
+}
+
+TEST(NoticeLayoutTest, RoomLineAndControlFromTheBottom) {
+  NoticeLayout note = ComputeNoticeLayout(u"note", 400, 200, 96, 10);
+  EXPECT_EQ(note.growBy, 30);
+  EXPECT_TRUE(note.line && note.link && !note.checkBox);
+  EXPECT_EQ(note.lineTop, 230 - 66);
+  EXPECT_EQ(note.lineWidth, 400);
+  EXPECT_EQ(note.controlTop, 230 - 56);
+  EXPECT_EQ(note.controlLeft, 10);
+
+  NoticeLayout hold = ComputeNoticeLayout(u"hold", 600, 300, 144, 10);  // 150 %
+  EXPECT_EQ(hold.growBy, 45);
+  EXPECT_TRUE(hold.checkBox && !hold.link);
+  EXPECT_EQ(hold.controlTop, 345 - 84);
+  EXPECT_EQ(hold.controlLeft, 15);
+  EXPECT_EQ(hold.controlWidth, 600);
+
+  NoticeLayout other = ComputeNoticeLayout(u"banner", 400, 200, 96, 0);
+  EXPECT_EQ(other.growBy, 40);
+  EXPECT_TRUE(other.line && !other.checkBox && !other.link);
+  EXPECT_EQ(ComputeNoticeLayout(u"", 400, 200, 96, 10).growBy, 0);
+  EXPECT_FALSE(ComputeNoticeLayout(u"Hold", 400, 200, 96, 10).checkBox) << "style compares exactly";
 }
 
 }  // namespace
