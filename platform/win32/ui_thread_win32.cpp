@@ -31,6 +31,8 @@ Win32UiThread::Win32UiThread() : threadId_(GetCurrentThreadId()) {
   closing_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
 }
 
+void Win32UiThread::Shutdown() { SetEvent(closing_); }
+
 Win32UiThread::~Win32UiThread() {
   SetEvent(closing_);
   if (window_) DestroyWindow(window_);

@@ -15,6 +15,9 @@ class Win32UiThread final : public UiThread {
   Win32UiThread(const Win32UiThread&) = delete;
   Win32UiThread& operator=(const Win32UiThread&) = delete;
 
+  // From now on hand-overs are refused and waiting workers released.
+  void Shutdown();
+
   bool RunSync(const std::function<void()>& work) override;
   void ServeUntil(const std::function<bool()>& done) override;
 

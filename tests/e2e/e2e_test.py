@@ -12,6 +12,7 @@ import subprocess
 import sys
 import time
 
+from loopback import LoopbackServer
 from pe_resources import pe_resources
 
 CHECKS = []
@@ -384,6 +385,40 @@ def language_follows_the_user_locale(wine):
         got = result.stdout.decode("utf-8").strip()
         want = f"{code} {home.get(code, home['en'])}"
         assert got == want, f"{name}: got {got!r}, want {want!r}"
+
+
+UPDATE_PORT = 47631  # the win64 preset's update endpoint: http://127.0.0.1:47631/api.init.php
+UID_PATTERN = re.compile(r"[0-9A-F]{8}[0-9]{6}[0-9A-F]{4}[0-9]{6}[0-9A-F]{8}")
+
+
+def run_main_program_until_it_asks(wine, server, count):
+    proc = subprocess.Popen([wine.wine, wine.exe("Tarnwick.exe")], env=wine.env,
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        assert server.wait_for(count, 60), "Tarnwick.exe sent no update request"
+        wine.run("taskkill", "/im", "Tarnwick.exe")
+        assert proc.wait(timeout=60) == 0, f"exit code {proc.returncode}"
+    finally:
+        if proc.poll() is None:
+            proc.kill()
+
+
+@check
+def main_program_sends_the_update_request_with_its_identity(wine):
+    wine.run("reg", "delete", "HKCU\\Software\\Morvessa", "/f")
+    with LoopbackServer(UPDATE_PORT, 200, b"{}") as server:
+        run_main_program_until_it_asks(wine, server, 1)
+        run_main_program_until_it_asks(wine, server, 2)
+        requests = list(server.requests)
+    stored = reg_value(wine, "HKCU\\Software\\Morvessa", "MorUID")
+    assert stored and stored[0] == "REG_SZ" and UID_PATTERN.fullmatch(stored[1]), stored
+    for line, headers in requests[:2]:
+        assert line == "GET /api.init.php HTTP/1.1", line
+        ours = [(n, v) for n, v in headers if n.startswith("User-")]
+        assert ours == [("User-Agent", "Mozilla/5.0 (Windows NT 10.0; Win64; x64)"), ("User-Version", "1.0.0.0"),
+                        ("User-Language", ours[2][1]), ("User-Debug", "false"), ("User-Union", stored[1])], ours
+        assert re.fullmatch("[a-z]{2}", ours[2][1]), ours[2]
+    wine.run("reg", "delete", "HKCU\\Software\\Morvessa", "/f")
 
 
 def main():

@@ -1,0 +1,45 @@
+"""An HTTP server on 127.0.0.1 only: records each request's line and headers in order and
+answers with the status and body the test chose."""
+import http.server
+import threading
+
+
+class LoopbackServer:
+    def __init__(self, port=0, status=200, body=b"{}"):
+        self.status = status
+        self.body = body
+        self.requests = []  # (request line, [(name, value), ...])
+        self.arrived = threading.Condition()
+        owner = self
+
+        class Handler(http.server.BaseHTTPRequestHandler):
+            def do_GET(self):
+                with owner.arrived:
+                    owner.requests.append((self.requestline, list(self.headers.items())))
+                    owner.arrived.notify_all()
+                self.send_response(owner.status)
+                self.send_header("Content-Type", "application/json")
+                self.send_header("Content-Length", str(len(owner.body)))
+                self.end_headers()
+                self.wfile.write(owner.body)
+
+            def log_message(self, *args):
+                pass
+
+        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", port), Handler)
+        self.thread = threading.Thread(target=self.server.serve_forever, daemon=True)
+        self.thread.start()
+
+    def wait_for(self, count, timeout):
+        with self.arrived:
+            return self.arrived.wait_for(lambda: len(self.requests) >= count, timeout)
+
+    def close(self):
+        self.server.shutdown()
+        self.server.server_close()
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
