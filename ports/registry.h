@@ -61,6 +61,7 @@ class RegistryKey {
 
 enum class KeyAccess {
   Read,            // KEY_READ; never creates
+  ReadWrite,       // KEY_READ | KEY_WRITE; never creates
   ReadWriteCreate  // KEY_READ | KEY_WRITE; creates every missing key on the way
 };
 

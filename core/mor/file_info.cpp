@@ -54,6 +54,22 @@ int GetVersionStrings(FileSystem& files, VersionResources& versions, TextView fi
   return static_cast<int>(values.size());
 }
 
+Text FileVersionText(VersionResources& versions, TextView path) {
+  auto block = versions.Read(path);
+  Bytes fixed;
+  // VS_FIXEDFILEINFO: signature, structure version, then the file version's two DWORDs.
+  if (!block || !block->Query(u"\\", fixed) || fixed.size() < 16) return u"0.0.0.0";
+  auto dword = [&](size_t at) {
+    return static_cast<uint32_t>(fixed[at] | (fixed[at + 1] << 8) | (fixed[at + 2] << 16) |
+                                 (static_cast<uint32_t>(fixed[at + 3]) << 24));
+  };
+  const uint32_t ms = dword(8), ls = dword(12);
+  char text[64];
+  std::snprintf(text, sizeof text, "%d.%d.%d.%d", static_cast<int>(ms >> 16), static_cast<int>(ms & 0xFFFF),
+                static_cast<int>(ls >> 16), static_cast<int>(ls & 0xFFFF));
+  return FromUtf8(text);
+}
+
 int GetIconIndex(IconCache& cache, ImageCollection& collection, FileSystem& files, IconSource& icons,
                  TextView iconPath, int fallback) {
   Text unquoted;

@@ -16,6 +16,9 @@ namespace tarnwick {
 int GetVersionStrings(FileSystem& files, VersionResources& versions, TextView fileName,
                       const std::vector<Text>& names, std::map<Text, Text>& values);
 
+// The file's fixed version as "%d.%d.%d.%d", or "0.0.0.0" without a readable one.
+Text FileVersionText(VersionResources& versions, TextView path);
+
 // Icon-path text (quotes removed, trimmed) -> image index; lives as long as the list.
 using IconCache = std::unordered_map<Text, int>;
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/mor/file_info.h"
 #include "core/mor/registry.h"
 #include "core/mor/strings.h"
 
@@ -83,19 +84,7 @@ Text UpdateText(int kind, TextView language) {
 }
 
 Text GetVersionText(SystemInfo& system, VersionResources& versions) {
-  auto block = versions.Read(system.ProgramPath());
-  Bytes fixed;
-  // VS_FIXEDFILEINFO: signature, struct version, then the file version's two DWORDs.
-  if (!block || !block->Query(u"\\", fixed) || fixed.size() < 16) return u"0.0.0.0";
-  auto dword = [&](size_t at) {
-    return static_cast<uint32_t>(fixed[at] | (fixed[at + 1] << 8) | (fixed[at + 2] << 16) |
-                                 (static_cast<uint32_t>(fixed[at + 3]) << 24));
-  };
-  const uint32_t ms = dword(8), ls = dword(12);
-  char text[64];
-  std::snprintf(text, sizeof text, "%d.%d.%d.%d", static_cast<int>(ms >> 16), static_cast<int>(ms & 0xFFFF),
-                static_cast<int>(ls >> 16), static_cast<int>(ls & 0xFFFF));
-  return FromUtf8(text);
+  return FileVersionText(versions, system.ProgramPath());
 }
 
 Text GenerateUID(Clock& clock, const std::function<uint32_t(uint32_t)>& random) {

@@ -116,7 +116,7 @@ class SimRegistryKey final : public RegistryKey {
 
  private:
   SimRegistry::Node* Writable() {
-    return access_ == KeyAccess::ReadWriteCreate ? registry_.Find(root_, path_) : nullptr;
+    return access_ != KeyAccess::Read ? registry_.Find(root_, path_) : nullptr;
   }
 
   SimRegistry& registry_;

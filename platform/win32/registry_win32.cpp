@@ -127,10 +127,11 @@ std::unique_ptr<RegistryKey> Win32Registry::Open(RootKey root, TextView path, Ke
   const std::wstring wide = Wide(path);
   HKEY key = nullptr;
   const LSTATUS status =
-      access == KeyAccess::Read
-          ? RegOpenKeyExW(RootHandle(root), wide.c_str(), 0, kReadAccess, &key)
-          : RegCreateKeyExW(RootHandle(root), wide.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                            kWriteAccess, nullptr, &key, nullptr);
+      access == KeyAccess::ReadWriteCreate
+          ? RegCreateKeyExW(RootHandle(root), wide.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, kWriteAccess,
+                            nullptr, &key, nullptr)
+          : RegOpenKeyExW(RootHandle(root), wide.c_str(), 0, access == KeyAccess::Read ? kReadAccess : kWriteAccess,
+                          &key);
   if (status != ERROR_SUCCESS) return nullptr;
   return std::make_unique<Win32RegistryKey>(key);
 }

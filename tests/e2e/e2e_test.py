@@ -37,6 +37,11 @@ class Wine:
     def run(self, *args, timeout=120):
         return subprocess.run([self.wine, *args], env=self.env, capture_output=True, timeout=timeout)
 
+    def run_quiet(self, *args, timeout=120):
+        """Exit code only: programs this one starts may outlive it and keep any pipe open."""
+        return subprocess.run([self.wine, *args], env=self.env, stdin=subprocess.DEVNULL,
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=timeout).returncode
+
     def exe(self, name):
         return os.path.join(self.bin, name)
 
@@ -328,12 +333,6 @@ def main_program_opens_a_window_and_closes_on_request(wine):
             proc.kill()
 
 
-@check
-def launcher_ends_with_exit_code_0(wine):
-    result = wine.run(wine.exe("TarnwickService.exe"))
-    assert result.returncode == 0
-
-
 SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 RT_ICON_GROUP, RT_VERSION, RT_RCDATA = 14, 16, 10
 
@@ -419,6 +418,88 @@ def main_program_sends_the_update_request_with_its_identity(wine):
                         ("User-Language", ours[2][1]), ("User-Debug", "false"), ("User-Union", stored[1])], ours
         assert re.fullmatch("[a-z]{2}", ours[2][1]), ours[2]
     wine.run("reg", "delete", "HKCU\\Software\\Morvessa", "/f")
+
+
+def our_headers(headers):
+    return [(n, v) for n, v in headers if n.startswith("User-")]
+
+
+def launcher_headers(uid):
+    agent = ("Mozilla/5.0 (Windows NT 10.0; Win64; x64) AppleWebKit/537.36 (KHTML, like Gecko) "
+             "Chrome/115.0.0.0 Safari/537.36")
+    return sorted([("User-Version", "1.0.0.0"), ("User-Debug", "false"), ("User-Union", uid), ("User-Agent", agent)])
+
+
+@check
+def launcher_asks_once_and_starts_the_main_program_only_on_inst(wine):
+    reg(wine, "add", "HKCU\\Software\\Morvessa", "/v", "MorUID", "/d", "LAUNCHERTESTID")
+    try:
+        with LoopbackServer(UPDATE_PORT, 200, b"{}") as server:
+            result = wine.run(wine.exe("TarnwickService.exe"))
+            assert result.returncode == 0, result.returncode
+            assert server.wait_for(1, 10)
+            line, headers = server.requests[0]
+            assert line == "GET /api.init.php HTTP/1.1", line
+            assert sorted(our_headers(headers)) == launcher_headers("LAUNCHERTESTID"), headers
+            assert [n for n, _ in our_headers(headers) if n != "User-Agent"] == ["User-Version", "User-Debug",
+                                                                                  "User-Union"]
+            result = wine.run(wine.exe("TarnwickService.exe"), "/INST")
+            assert result.returncode == 0
+            assert not server.wait_for(3, 5), "/INST started the main program"
+
+            assert wine.run_quiet(wine.exe("TarnwickService.exe"), "/inst") == 0
+            assert server.wait_for(4, 60), "the main program did not send its request"
+            main_request = server.requests[3][1]
+            assert any(n == "User-Language" for n, _ in main_request), main_request
+            wine.run("taskkill", "/im", "Tarnwick.exe")
+    finally:
+        wine.run("reg", "delete", "HKCU\\Software\\Morvessa", "/f")
+
+
+@check
+def launcher_sends_an_empty_identity_without_the_key_and_creates_nothing(wine):
+    wine.run("reg", "delete", "HKCU\\Software\\Morvessa", "/f")
+    with LoopbackServer(UPDATE_PORT, 200, b"{}") as server:
+        assert wine.run(wine.exe("TarnwickService.exe")).returncode == 0
+        assert server.wait_for(1, 10)
+        assert ("User-Union", "") in our_headers(server.requests[0][1]), server.requests[0][1]
+    assert wine.run("reg", "query", "HKCU\\Software\\Morvessa").returncode != 0, "the key was created"
+
+
+@check
+def second_launcher_ends_at_once_while_the_first_shows_its_offer(wine):
+    with LoopbackServer(UPDATE_PORT, 200, b'{"update":"https:\\/\\/example.test\\/Setup.exe"}') as server:
+        first = subprocess.Popen([wine.wine, wine.exe("TarnwickService.exe")], env=wine.env,
+                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            assert server.wait_for(1, 30)
+            time.sleep(1)  # the offer is up now
+            assert wine.run_quiet(wine.exe("TarnwickService.exe"), "/inst", timeout=30) == 0
+            assert not server.wait_for(2, 3), "the second launcher sent a request or started the program"
+            assert first.poll() is None, "the first launcher should still show its offer"
+        finally:
+            wine.run("taskkill", "/f", "/im", "TarnwickService.exe")
+            first.wait(timeout=30)
+
+
+@check
+def launcher_without_the_main_program_asks_nothing(wine):
+    alone = os.path.join(wine.env["WINEPREFIX"], "drive_c", "TarnwickAlone")
+    os.makedirs(alone, exist_ok=True)
+    copy = os.path.join(alone, "TarnwickService.exe")
+    with open(wine.exe("TarnwickService.exe"), "rb") as src, open(copy, "wb") as dst:
+        dst.write(src.read())
+    with LoopbackServer(UPDATE_PORT, 200, b"{}") as server:
+        proc = subprocess.Popen([wine.wine, "C:\\TarnwickAlone\\TarnwickService.exe", "/inst"], env=wine.env,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            time.sleep(4)  # the error box is up; no request may have gone out
+            assert proc.poll() is None, "the launcher should be showing its error"
+            assert not server.requests, server.requests
+        finally:
+            wine.run("taskkill", "/f", "/im", "TarnwickService.exe")
+            proc.wait(timeout=30)
+    os.remove(copy)
 
 
 def main():
