@@ -36,8 +36,8 @@ Text Launcher::ReadClientIdentity() {
 
 bool Launcher::CheckForUpdate(TextView mainProgramPath, TextView siteUrl, TextView updateUrl) {
   if (!ports.fileSystem.FileExists(mainProgramPath)) {
-    system.ShowMessage(Localize(u"The application configuration file is invalid.", language) + u"\r\r" +
-                          Localize(u"Please reinstall and run.", language),
+    system.ShowMessage(Localize(u"The application configuration file is invalid.", LauncherLanguage) + u"\r\r" +
+                          Localize(u"Please reinstall and run.", LauncherLanguage),
                       kTitle, box::kOk | box::kIconError | box::kSetForeground | box::kTopMost);
     ports.shell.Open(siteUrl);
     return true;
@@ -53,10 +53,10 @@ bool Launcher::CheckForUpdate(TextView mainProgramPath, TextView siteUrl, TextVi
 
   const Text link = UnescapeJsonText(RawUpdateLink(answer));
   if (link.empty()) return false;
-  const int choice = system.ShowMessage(Localize(u"This program has been updated.", language) + u"\r\r" +
+  const int choice = system.ShowMessage(Localize(u"This program has been updated.", LauncherLanguage) + u"\r\r" +
                                            Localize(u"It is recommended to download and execute new for stable use.",
-                                                    language) +
-                                           u"\r\r" + Localize(u"Do you want to download it?", language),
+                                                    LauncherLanguage) +
+                                           u"\r\r" + Localize(u"Do you want to download it?", LauncherLanguage),
                                        kTitle, box::kYesNo | box::kIconInformation | box::kSetForeground | box::kTopMost);
   if (choice != box::kIdYes) return false;
   // Only a web address goes to the shell: a command line from a spoofed answer must not run.

@@ -20,7 +20,7 @@ inline constexpr size_t kAnswerLimit = 1 << 20;
 struct Launcher {
   const Ports& ports;
   LauncherSystem& system;
-  uint32_t language;                            // the user's locale id, taken at start
+  uint32_t LauncherLanguage;                    // the user's locale id, taken at start
   std::function<uint32_t(uint32_t)> random;     // draws below n; seeded from the tick count
 
   // True when the user was sent to a web page (product site or update link).

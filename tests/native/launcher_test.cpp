@@ -97,6 +97,21 @@ TEST(LauncherMessages, ExactLocaleIdsAndExactKeys) {
   EXPECT_EQ(Localize(u"Tarnwick", 1042), u"Tarnwick");
 }
 
+TEST(LauncherMessages, EveryRowHasEveryLanguage) {
+  for (const char16_t* key : {u"The application configuration file is invalid.", u"Please reinstall and run.",
+                              u"This program has been updated.",
+                              u"It is recommended to download and execute new for stable use.",
+                              u"Do you want to download it?"}) {
+    std::vector<Text> seen;
+    for (uint32_t lcid : {1042u, 1041u, 2052u, 1031u, 1049u, 1040u, 1036u}) {
+      const Text text = Localize(key, lcid);
+      EXPECT_NE(text, key) << ToUtf8(key) << " " << lcid;
+      EXPECT_EQ(std::count(seen.begin(), seen.end(), text), 0) << ToUtf8(text);
+      seen.push_back(text);
+    }
+  }
+}
+
 TEST(LauncherText, ArgumentSplitting) {
   struct Case {
     const char16_t* line;
