@@ -1,0 +1,100 @@
+#include "core/common/autorun_model.h"
+
+#include <unordered_set>
+
+#include "core/catalogue/catalogue.h"
+#include "core/catalogue/location_codes.h"
+
+namespace tarnwick {
+namespace {
+
+// The identity FindNode compares: both parts with ASCII letters folded.
+Text FoldedKey(TextView from, TextView target) {
+  Text key;
+  key.reserve(from.size() + target.size() + 1);
+  for (char16_t c : from) key += (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
+  key += u'\0';
+  for (char16_t c : target) key += (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
+  return key;
+}
+
+TextView FileNamePart(TextView text) {
+  const size_t cut = text.find_last_of(u"\\:");
+  return cut == TextView::npos ? text : text.substr(cut + 1);
+}
+
+enum class EntryClass { Registry, File, Task, Service };
+
+EntryClass Classify(TextView from) {
+  if (SameTextAscii(from, location::kFile)) return EntryClass::File;
+  if (SameTextAscii(from, location::kTask)) return EntryClass::Task;
+  if (SameTextAscii(from, location::kService)) return EntryClass::Service;
+  return EntryClass::Registry;
+}
+
+}  // namespace
+
+const TAutorunItem* AutorunModel::FindNode(TextView target, TextView from) const {
+  auto it = firstRow_.find(FoldedKey(from, target));
+  return it == firstRow_.end() ? nullptr : &rows_[it->second];
+}
+
+bool AutorunModel::LeftOut(const TAutorunInfo& entry, const FolderVars& vars) const {
+  switch (Classify(entry.From)) {
+    case EntryClass::File: return MatchList(lists_.fileWhite, entry.Target, true, vars);
+    case EntryClass::Service: return MatchList(lists_.nameWhite, entry.Target, false, vars);
+    case EntryClass::Registry:
+    case EntryClass::Task: return MatchList(lists_.nameWhite, FileNamePart(entry.Target), false, vars);
+  }
+  return false;
+}
+
+void AutorunModel::AddRow(const TAutorunInfo& entry, const AppContext& app) {
+  TAutorunItem row;
+  row.Target = entry.Target;
+  row.From = entry.From;
+  row.Enabled = entry.Enabled;
+  switch (Classify(entry.From)) {
+    case EntryClass::Task: row.Icon = builtin_image::kTask; break;
+    case EntryClass::Service: row.Icon = builtin_image::kService; break;
+    case EntryClass::Registry:
+    case EntryClass::File: {
+      std::map<Text, Text> values;
+      GetVersionStrings(app.ports.fileSystem, app.ports.versions, entry.FileName, {u"ProductName"}, values);
+      row.FileName = values[u"ProductName"];
+      row.Icon = GetIconIndex(ListIconObj, DataIcon, app.ports.fileSystem, app.ports.icons, entry.FileName,
+                              builtin_image::kRegistry);
+      break;
+    }
+  }
+  if (row.FileName.empty()) row.FileName = entry.Caption;
+  firstRow_.emplace(FoldedKey(row.From, row.Target), rows_.size());
+  rows_.push_back(std::move(row));
+}
+
+void AutorunModel::LoadAutorun(const AppContext& app) {
+  RefreshAutorun(ListAutoObj, app);
+
+  // Rows may have been cleared since the last merge; index what is there now.
+  firstRow_.clear();
+  for (size_t i = 0; i < rows_.size(); ++i) firstRow_.emplace(FoldedKey(rows_[i].From, rows_[i].Target), i);
+
+  std::unordered_set<Text> present;  // exact From|Target, letter case counts
+  for (const TAutorunInfo& entry : ListAutoObj) {
+    present.insert(entry.From + u"|" + entry.Target);
+    if (auto it = firstRow_.find(FoldedKey(entry.From, entry.Target)); it != firstRow_.end()) {
+      rows_[it->second].Enabled = entry.Enabled;  // nothing else of a shown row changes
+      continue;
+    }
+    if (entry.Caption.empty()) continue;
+    if (!entry.Enabled && !allList) continue;
+    if (LeftOut(entry, app.folderVars)) continue;
+    AddRow(entry, app);
+  }
+
+  std::erase_if(rows_, [&](const TAutorunItem& row) { return !present.contains(row.From + u"|" + row.Target); });
+  firstRow_.clear();
+  for (size_t i = 0; i < rows_.size(); ++i) firstRow_.emplace(FoldedKey(rows_[i].From, rows_[i].Target), i);
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,66 @@
+#pragma once
+// The startup list as a model the window only renders: LoadAutorun refreshes the catalogue
+// and merges it into the rows by (From, Target), filtering and naming only new rows.
+
+#include <functional>
+#include <unordered_map>
+#include <vector>
+
+#include "core/app_context.h"
+#include "core/catalogue/autorun_info.h"
+#include "core/common/filter_list.h"
+#include "core/mor/file_info.h"
+
+namespace tarnwick {
+
+// One row of the list.
+struct TAutorunItem {
+  Text FileName;  // the product name, or the entry's Caption
+  Text Target;
+  Text From;
+  int32_t Icon = 0;
+  bool Enabled = false;
+};
+
+namespace builtin_image {
+inline constexpr int32_t kBlank = 0;
+inline constexpr int32_t kRegistry = 1;
+inline constexpr int32_t kTask = 2;
+inline constexpr int32_t kService = 3;
+}  // namespace builtin_image
+
+class AutorunModel {
+ public:
+  struct FilterLists {
+    const FilterList& fileWhite;
+    const FilterList& nameWhite;
+    const FilterList& nameBlack;  // kept beside the others; no rule reads it
+  };
+
+  AutorunModel(ImageCollection& dataIcon, FilterLists lists) : DataIcon(dataIcon), lists_(lists) {}
+
+  // Refreshes ListAutoObj and merges it into the rows. An error from the refresh passes on
+  // with the rows as they were.
+  void LoadAutorun(const AppContext& app);
+  // The first row whose Target and From equal these without regard to ASCII case.
+  const TAutorunItem* FindNode(TextView target, TextView from) const;
+  // All rows go (F5, the check box); the next LoadAutorun rebuilds them.
+  void Clear() { rows_.clear(); }
+
+  const std::vector<TAutorunItem>& Rows() const { return rows_; }
+  bool allList = false;  // "All Programs": disabled entries get rows too
+
+  TAutorunList ListAutoObj;  // the catalogue of the last refresh, hidden entries included
+  IconCache ListIconObj;
+  ImageCollection& DataIcon;
+
+ private:
+  bool LeftOut(const TAutorunInfo& entry, const FolderVars& vars) const;
+  void AddRow(const TAutorunInfo& entry, const AppContext& app);
+
+  FilterLists lists_;
+  std::vector<TAutorunItem> rows_;
+  std::unordered_map<Text, size_t> firstRow_;  // ASCII-folded identity -> first row
+};
+
+}  // namespace tarnwick
