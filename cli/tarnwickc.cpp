@@ -6,17 +6,23 @@
 
 #include "core/catalogue/catalogue.h"
 #include "core/catalogue/toggles.h"
+#include "core/common/autorun_model.h"
+#include "core/common/filter_list.h"
+#include "core/common/list_actions.h"
 #include "core/error.h"
 
 namespace tarnwick {
 namespace {
 
 constexpr char kUsage[] =
-    "usage: tarnwickc list [--json]\n"
+    "usage: tarnwickc list [--json] [--visible]\n"
     "       tarnwickc enable FROM TARGET\n"
     "       tarnwickc disable FROM TARGET\n"
+    "       tarnwickc save FILE\n"
     "  list            print every startup entry in catalogue order\n"
     "  list --json     the same as a JSON array (UTF-8)\n"
+    "  list --visible  only the rows the startup list shows (built-in filter lists)\n"
+    "  save FILE       write the catalogue as the window saves it (UTF-8, From|Caption|Target)\n"
     "  enable/disable  switch the entry (FROM and TARGET as list prints them) on or off\n";
 
 CliResult Usage(std::string problem) {
@@ -49,22 +55,84 @@ std::string ListAsJson(const TAutorunList& list) {
   return array.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 
+// Icons are not printed; the collection only hands out indexes.
+class CountingImages final : public ImageCollection {
+ public:
+  int Count() const override { return count_; }
+  bool AddIcon(const Icon&, TextView) override {
+    ++count_;
+    return true;
+  }
+
+ private:
+  int count_ = 4;
+};
+
+// The rows the window shows with "All Programs" unchecked, as catalogue entries.
+TAutorunList VisibleRows(const AppContext& app) {
+  FilterList fileWhite(app.ports.locale), nameWhite(app.ports.locale), nameBlack(app.ports.locale);
+  LoadListResource(fileWhite, app.ports.resources, u"FILE_WHITE");
+  LoadListResource(nameWhite, app.ports.resources, u"NAME_WHITE");
+  LoadListResource(nameBlack, app.ports.resources, u"NAME_BLACK");
+  CountingImages images;
+  AutorunModel model(images, {fileWhite, nameWhite, nameBlack});
+  model.LoadAutorun(app);
+  TAutorunList rows;
+  for (const TAutorunItem& row : model.Rows()) {
+    TAutorunInfo entry;
+    entry.Caption = row.FileName;
+    entry.Target = row.Target;
+    entry.From = row.From;
+    entry.Enabled = row.Enabled;
+    for (const TAutorunInfo& source : model.ListAutoObj) {
+      if (source.From == row.From && source.Target == row.Target) {
+        entry.FileName = source.FileName;
+        entry.RawData = source.RawData;
+        break;
+      }
+    }
+    rows.push_back(std::move(entry));
+  }
+  return rows;
+}
+
 CliResult List(std::span<const Text> options, const AppContext& app) {
-  bool json = false;
+  bool json = false, visible = false;
   for (const Text& option : options) {
     if (option == u"--json") {
       json = true;
+    } else if (option == u"--visible") {
+      visible = true;
     } else {
       return Usage("unknown option for list: " + ToUtf8(option));
     }
   }
   TAutorunList list;
   try {
-    RefreshAutorun(list, app);
+    if (visible) {
+      list = VisibleRows(app);
+    } else {
+      RefreshAutorun(list, app);
+    }
   } catch (const TarnwickError& error) {
     return {1, {}, "tarnwickc: the catalogue could not be read: " + ToUtf8(error.Message()) + "\n"};
   }
   return {0, json ? ListAsJson(list) : ListAsText(list), {}};
+}
+
+CliResult Save(std::span<const Text> args, const AppContext& app) {
+  if (args.size() != 1) return Usage("save needs one FILE");
+  TAutorunList list;
+  try {
+    RefreshAutorun(list, app);
+  } catch (const TarnwickError& error) {
+    return {1, {}, "tarnwickc: the catalogue could not be read: " + ToUtf8(error.Message()) + "\n"};
+  }
+  Text message;
+  if (!app.ports.fileSystem.WriteWholeFile(args[0], BuildSavedList(list), message)) {
+    return {1, {}, "tarnwickc: " + ToUtf8(args[0]) + " could not be written: " + ToUtf8(message) + "\n"};
+  }
+  return {0, std::to_string(list.size()) + " entries written to " + ToUtf8(args[0]) + "\n", {}};
 }
 
 const TAutorunInfo* FindEntry(const TAutorunList& list, TextView from, TextView target) {
@@ -114,6 +182,7 @@ CliResult RunTarnwickc(std::span<const Text> args, const AppContext& app) {
   if (args[0] == u"list") return List(args.subspan(1), app);
   if (args[0] == u"enable") return Toggle(true, args.subspan(1), app);
   if (args[0] == u"disable") return Toggle(false, args.subspan(1), app);
+  if (args[0] == u"save") return Save(args.subspan(1), app);
   return Usage("unknown command: " + ToUtf8(args[0]));
 }
 

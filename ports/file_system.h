@@ -1,6 +1,7 @@
 #pragma once
 // Port: folders and files.
 
+#include <string>
 #include <vector>
 
 #include "core/text/text.h"
@@ -26,6 +27,10 @@ class FileSystem {
   virtual ListResult ListFiles(TextView folder, std::vector<Text>& names) = 0;
   // True for an existing file (symbolic links followed); false for folders.
   virtual bool FileExists(TextView path) = 0;
+  // Writes `bytes` to a temporary file beside `path` and moves it over `path` only when the
+  // whole write succeeded, so a failed write never destroys an existing file. False with the
+  // system's message otherwise.
+  [[nodiscard]] virtual bool WriteWholeFile(TextView path, const std::string& bytes, Text& message) = 0;
   // Deletes one file. False with the system's message when it cannot be deleted.
   [[nodiscard]] virtual bool RemoveFile(TextView path, Text& message) = 0;
 };

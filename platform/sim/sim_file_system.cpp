@@ -21,12 +21,12 @@ void SimFileSystem::RemoveFolder(TextView path) {
 
 void SimFileSystem::AddFile(TextView folder, TextView name) {
   AddFolder(folder);
-  Find(folder)->entries.push_back({Text(name), false});
+  Find(folder)->entries.push_back({Text(name), false, {}});
 }
 
 void SimFileSystem::AddSubfolder(TextView folder, TextView name) {
   AddFolder(folder);
-  Find(folder)->entries.push_back({Text(name), true});
+  Find(folder)->entries.push_back({Text(name), true, {}});
   AddFolder(Text(folder) + u"\\" + Text(name));
 }
 
@@ -70,6 +70,31 @@ bool SimFileSystem::RemoveFile(TextView path, Text& message) {
   }
   folder->entries.erase(entry);
   return true;
+}
+
+bool SimFileSystem::WriteWholeFile(TextView path, const std::string& bytes, Text& message) {
+  const size_t slash = path.rfind(u'\\');
+  Folder* folder = slash == TextView::npos ? nullptr : Find(path.substr(0, slash));
+  if (!folder) {
+    message = u"The system cannot find the path specified.";
+    return false;
+  }
+  if (faults_.ShouldFail("WriteFile", path)) {
+    message = u"There is not enough space on the disk.";
+    return false;  // the temporary file is gone; the old file is untouched
+  }
+  auto [existing, entry] = FindFile(path);
+  if (existing) {
+    entry->content = bytes;
+  } else {
+    folder->entries.push_back({Text(path.substr(slash + 1)), false, bytes});
+  }
+  return true;
+}
+
+std::string SimFileSystem::Content(TextView path) {
+  auto [folder, entry] = FindFile(path);
+  return folder ? entry->content : std::string();
 }
 
 }  // namespace tarnwick::sim

@@ -3,7 +3,7 @@
 // the order they were added.
 //
 // Fault calls: "FindFirstFileW" [folder path]: the folder exists but cannot be listed;
-// "DeleteFileW" [file path].
+// "DeleteFileW" [file path]; "WriteFile" [file path]: the write fails part-way.
 
 #include <vector>
 
@@ -24,12 +24,16 @@ class SimFileSystem final : public FileSystem {
 
   ListResult ListFiles(TextView folder, std::vector<Text>& names) override;
   bool RemoveFile(TextView path, Text& message) override;
+  bool WriteWholeFile(TextView path, const std::string& bytes, Text& message) override;
+  // The content written through WriteWholeFile; empty for files without content.
+  std::string Content(TextView path);
   bool FileExists(TextView path) override;
 
  private:
   struct Entry {
     Text name;
     bool directory;
+    std::string content;
   };
   struct Folder {
     Text path;

@@ -103,6 +103,31 @@ bool Win32FileSystem::RemoveFile(TextView path, Text& message) {
   return false;
 }
 
+bool Win32FileSystem::WriteWholeFile(TextView path, const std::string& bytes, Text& message) {
+  const std::wstring target = Wide(path);
+  const size_t slash = target.find_last_of(L"\\/");
+  const std::wstring folder = slash == std::wstring::npos ? L"." : target.substr(0, slash);
+  wchar_t temp[MAX_PATH + 1];
+  if (!GetTempFileNameW(folder.c_str(), L"twk", 0, temp)) {
+    message = SystemMessage(GetLastError());
+    return false;
+  }
+  bool written = false;
+  {
+    UniqueHandle file(CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD done = 0;
+    written = file && WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
+              done == bytes.size() && FlushFileBuffers(file.get());
+    if (!written) message = SystemMessage(GetLastError());
+  }
+  if (written && !MoveFileExW(temp, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    message = SystemMessage(GetLastError());
+    written = false;
+  }
+  if (!written) DeleteFileW(temp);
+  return written;
+}
+
 Text SystemMessage(unsigned long error) {
   wchar_t* buffer = nullptr;
   const DWORD length = FormatMessageW(

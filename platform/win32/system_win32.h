@@ -32,6 +32,7 @@ class Win32FileSystem final : public FileSystem {
   ListResult ListFiles(TextView folder, std::vector<Text>& names) override;
   bool FileExists(TextView path) override;
   bool RemoveFile(TextView path, Text& message) override;
+  bool WriteWholeFile(TextView path, const std::string& bytes, Text& message) override;
 };
 
 // The system's message for an error code, without the trailing line break.

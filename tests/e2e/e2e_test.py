@@ -301,6 +301,32 @@ def list_text_is_one_line_per_entry(wine):
 
 
 @check
+def save_writes_the_catalogue_and_visible_hides_windows_own(wine):
+    out_dir = os.path.join(wine.env["WINEPREFIX"], "drive_c", "TarnwickSave")
+    os.makedirs(out_dir, exist_ok=True)
+    target = os.path.join(out_dir, "list.txt")
+    with open(target, "wb") as f:
+        f.write(b"old content")
+    result = tarnwickc(wine, "save", "C:\\TarnwickSave\\list.txt")
+    assert result.returncode == 0, result.stderr
+    entries = list_json(wine)
+    expected = b"\xef\xbb\xbf" + "".join(f"{e['from']}|{e['caption']}|{e['target']}\r\n" for e in entries).encode()
+    with open(target, "rb") as f:
+        assert f.read() == expected
+    assert os.listdir(out_dir) == ["list.txt"], "a temporary file was left behind"
+    result = tarnwickc(wine, "save", "C:\\NoSuchFolder\\list.txt")
+    assert result.returncode == 1 and b"could not be written" in result.stderr, result.stderr
+    os.remove(target)
+
+    visible = tarnwickc(wine, "list", "--visible", "--json")
+    assert visible.returncode == 0, visible.stderr
+    shown = json.loads(visible.stdout.decode("utf-8"))
+    targets = {e["target"] for e in shown}
+    assert "Spooler" not in targets and "RpcSs" not in targets, "Windows' own services are listed"
+    assert all(e["enabled"] for e in shown), "disabled entries are hidden without All Programs"
+
+
+@check
 def bad_command_line_prints_usage_and_exits_2(wine):
     for args in (["frobnicate"], ["list", "--xml"], []):
         result = wine.run(wine.exe("tarnwickc.exe"), *args)

@@ -117,5 +117,31 @@ TEST_F(CliTest, DisableBeforeWindows10RemovesTheEntry) {
   EXPECT_EQ(Run({u"enable", u"FILE", target}).exitCode, 1);
 }
 
+TEST_F(CliTest, SaveWritesTheCatalogueAndKeepsTheOldFileOnFailure) {
+  windows.files.AddFolder(u"C:\\Out");
+  CliResult result = Run({u"save", u"C:\\Out\\list.txt"});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  const std::string saved = windows.files.Content(u"C:\\Out\\list.txt");
+  EXPECT_EQ(saved, "\xEF\xBB\xBFSERV|Print Spooler|Spooler\r\n" + ToUtf8(u"SERV|보안 에이전트 \"v2\"|KoAgent\r\n"));
+
+  windows.faults.Fail("WriteFile");
+  result = Run({u"save", u"C:\\Out\\list.txt"});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_NE(result.err.find("list.txt could not be written"), std::string::npos) << result.err;
+  EXPECT_EQ(windows.files.Content(u"C:\\Out\\list.txt"), saved);
+  EXPECT_EQ(Run({u"save"}).exitCode, 2);
+}
+
+TEST_F(CliTest, VisibleListUsesTheBuiltInFilterLists) {
+  ASSERT_TRUE(windows.resources.LoadFile(u"NAME_WHITE", TARNWICK_SOURCE_DIR "/resources/name_white.txt"));
+  windows.services.Add({u"Vendor", u"Vendor Agent", u"v.exe", scm::kAutoStart});
+  const CliResult result = Run({u"list", u"--visible", u"--json"});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  const auto json = nlohmann::json::parse(result.out);
+  ASSERT_EQ(json.size(), 1u) << result.out;  // Spooler is Windows' own; KoAgent is disabled
+  EXPECT_EQ(json[0]["target"], "Vendor");
+  EXPECT_EQ(json[0]["fileName"], "v.exe");
+}
+
 }  // namespace
 }  // namespace tarnwick

@@ -1,0 +1,45 @@
+#include <gtest/gtest.h>
+
+#include "core/common/list_actions.h"
+
+namespace tarnwick {
+namespace {
+
+TEST(ListActions, SavedListHasEveryEntryWithBomAndCrLf) {
+  EXPECT_EQ(BuildSavedList({}), "\xEF\xBB\xBF");
+  TAutorunList list(3);
+  list[0] = {u"C:\\a.exe", u"A|B", u"", u"HKCU\\Run\\A|B", u"HKCU", true};
+  list[1] = {u"", u"", u"", u"HKCU\\Run\\", u"HKCU", true};  // no caption: no row, still saved
+  list[2] = {u"x", u"\uD0C0\uB978", u"", u"Svc", u"SERV", false};
+  EXPECT_EQ(BuildSavedList(list), "\xEF\xBB\xBF" "HKCU|A|B|HKCU\\Run\\A|B\r\nHKCU||HKCU\\Run\\\r\nSERV|" +
+                                      ToUtf8(u"\uD0C0\uB978") + "|Svc\r\n");
+}
+
+TEST(ListActions, LookupAddressLowersAsciiAndEncodesNothing) {
+  struct Case {
+    const char16_t* from;
+    const char16_t* target;
+    const char16_t* address;
+  };
+  const Case cases[] = {
+      {u"SERV", u"Spooler", u"https://x.test/entry/serv/spooler"},
+      {u"HKCU", u"HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\OneDrive", u"https://x.test/entry/hkcu/onedrive"},
+      {u"FILE", u"C:\\Users\\u\\Startup\\My App.lnk", u"https://x.test/entry/file/my app.lnk"},
+      {u"SCHE", u"\\Vendor Update", u"https://x.test/entry/sche/vendor update"},
+      {u"FILE", u"D:name.EXE", u"https://x.test/entry/file/name.exe"},
+      {u"SERV", u"\u00C9T\u00C9", u"https://x.test/entry/serv/\u00C9t\u00C9"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(LookupAddress(u"https://x.test/entry/", c.from, c.target), c.address) << ToUtf8(c.target);
+  }
+}
+
+TEST(ListActions, ButtonNamesWhatAClickWillDo) {
+  EXPECT_EQ(ButtonLookFor(true).captionKey, kDisableKey);
+  EXPECT_FALSE(ButtonLookFor(true).pressed);
+  EXPECT_EQ(ButtonLookFor(false).captionKey, kEnableKey);
+  EXPECT_TRUE(ButtonLookFor(false).pressed);
+}
+
+}  // namespace
+}  // namespace tarnwick
