@@ -26,3 +26,11 @@ function(tarnwick_data_resources target)
     ${TARNWICK_RESOURCE_DIR}/translate.txt ${TARNWICK_RESOURCE_DIR}/file_white.txt
     ${TARNWICK_RESOURCE_DIR}/name_white.txt ${TARNWICK_RESOURCE_DIR}/name_black.txt)
 endfunction()
+
+# The main program's application manifest (elevation, DPI awareness, common controls 6).
+function(tarnwick_manifest_resource target)
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_manifest.rc)
+  configure_file(${TARNWICK_RESOURCE_DIR}/manifest.rc.in ${rc} @ONLY)
+  target_sources(${target} PRIVATE ${rc})
+  set_property(SOURCE ${rc} APPEND PROPERTY OBJECT_DEPENDS ${TARNWICK_RESOURCE_DIR}/tarnwick.manifest)
+endfunction()

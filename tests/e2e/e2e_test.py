@@ -429,6 +429,23 @@ def run_main_program_until_it_asks(wine, server, count):
 
 
 @check
+def a_second_main_program_ends_at_once_and_the_first_stays(wine):
+    with LoopbackServer(UPDATE_PORT, 200, b"{}") as server:
+        first = subprocess.Popen([wine.wine, wine.exe("Tarnwick.exe")], env=wine.env,
+                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            assert server.wait_for(1, 60), "the first copy sent no update request"
+            started = time.time()
+            assert wine.run_quiet(wine.exe("Tarnwick.exe"), timeout=30) == 0
+            assert time.time() - started < 5, "the second copy took too long to end"
+            assert first.poll() is None, "the first copy ended"
+            assert not server.wait_for(2, 2), "the second copy sent a request"
+        finally:
+            wine.run("taskkill", "/im", "Tarnwick.exe")
+            first.wait(timeout=60)
+
+
+@check
 def main_program_sends_the_update_request_with_its_identity(wine):
     wine.run("reg", "delete", "HKCU\\Software\\Morvessa", "/f")
     with LoopbackServer(UPDATE_PORT, 200, b"{}") as server:

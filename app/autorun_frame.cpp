@@ -1,0 +1,290 @@
+#include "app/autorun_frame.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <uxtheme.h>
+
+#include "app/builtin_images.h"
+#include "app/styled_button.h"
+#include "core/catalogue/toggles.h"
+#include "core/common/list_actions.h"
+#include "core/error.h"
+#include "core/mor/update.h"
+#include "core/mor/update_layout.h"
+#include "platform/win32/wide.h"
+
+namespace tarnwick::app {
+namespace {
+
+constexpr int kListId = 200, kButtonId = 201, kCheckId = 202, kSaveId = 203;
+constexpr TextView kSaveKey = u"목록 저장";
+
+}  // namespace
+
+TFrmAutorun::TFrmAutorun(HWND parent, Context context, int dpi)
+    : context_(std::move(context)), parent_(parent), images_(ScaleForDpi(16, dpi)),
+      model_(images_, context_.lists), dpi_(dpi) {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  CreateFonts(dpi);
+  const Translator& t = context_.translator;
+
+  list_ = CreateWindowExW(0, WC_LISTVIEWW, L"",
+                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL |
+                              LVS_SHOWSELALWAYS,
+                          0, 0, 0, 0, parent, reinterpret_cast<HMENU>(kListId), instance, nullptr);
+  SetWindowTheme(list_, L"Explorer", nullptr);
+  ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+  SendMessageW(list_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
+  SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  AddBuiltinImages(images_.get(), ScaleForDpi(16, dpi));
+  ListView_SetImageList(list_, images_.get(), LVSIL_SMALL);
+  // Rows are 24 pixels high: a state image list of that height sets it; no state is drawn.
+  rowHeight_ = ImageList_Create(1, ScaleForDpi(24, dpi), ILC_COLOR32, 0, 0);
+  ListView_SetImageList(list_, rowHeight_, LVSIL_STATE);
+
+  const std::wstring program = win32::Wide(t.Translate(u"프로그램 이름"));
+  const std::wstring from = win32::Wide(t.Translate(u"출처"));
+  LVCOLUMNW column{};
+  column.mask = LVCF_TEXT | LVCF_WIDTH;
+  column.pszText = const_cast<wchar_t*>(program.c_str());
+  column.cx = 100;
+  ListView_InsertColumn(list_, 0, &column);
+  column.pszText = const_cast<wchar_t*>(from.c_str());
+  column.cx = ScaleForDpi(50, dpi);
+  ListView_InsertColumn(list_, 1, &column);
+
+  check_ = CreateWindowExW(0, L"Button", L"\uC804\uCCB4\uBAA9\uB85D",
+                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(kCheckId), instance, nullptr);
+  SendMessageW(check_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  button_ = CreateWindowExW(0, L"Button", win32::Wide(kDisableKey).c_str(),
+                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, 0, 0, 0, 0, parent,
+                            reinterpret_cast<HMENU>(kButtonId), instance, nullptr);
+  SendMessageW(button_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+
+  menu_ = CreatePopupMenu();
+  AppendMenuW(menu_, MF_STRING, kSaveId, win32::Wide(kSaveKey).c_str());
+}
+
+TFrmAutorun::~TFrmAutorun() {
+  if (menu_) DestroyMenu(menu_);
+  if (rowHeight_) ImageList_Destroy(rowHeight_);
+  if (font_) DeleteObject(font_);
+  if (consolas_) DeleteObject(consolas_);
+}
+
+void TFrmAutorun::CreateFonts(int dpi) {
+  if (font_) DeleteObject(font_);
+  if (consolas_) DeleteObject(consolas_);
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+  LOGFONTW font = metrics.lfMessageFont;
+  font.lfHeight = -MulDiv(9, dpi, 72);
+  font_ = CreateFontIndirectW(&font);
+  lstrcpyW(font.lfFaceName, L"Consolas");
+  consolas_ = CreateFontIndirectW(&font);
+}
+
+void TFrmAutorun::Layout(const RECT& area, int dpi) {
+  dpi_ = dpi;
+  auto S = [dpi](int v) { return ScaleForDpi(v, dpi); };
+  const int panelHeight = S(49);
+  const int width = area.right - area.left;
+  const int listBottom = area.bottom - panelHeight;
+  MoveWindow(list_, area.left, area.top, width, listBottom - area.top, TRUE);
+  // Column 0 takes what column 1 leaves.
+  RECT client;
+  GetClientRect(list_, &client);
+  ListView_SetColumnWidth(list_, 1, S(50));
+  ListView_SetColumnWidth(list_, 0, std::max<int>(S(50), client.right - S(50)));
+  MoveWindow(check_, area.left + S(2), listBottom + S(16), S(135), S(17), TRUE);
+  MoveWindow(button_, area.right - S(84), listBottom + S(8), S(84), panelHeight - S(16), TRUE);
+}
+
+void TFrmAutorun::Render() {
+  ListView_SetItemCountEx(list_, static_cast<int>(model_.Rows().size()), LVSICF_NOSCROLL);
+  InvalidateRect(list_, nullptr, TRUE);
+}
+
+void TFrmAutorun::LoadAutorun() {
+  // Queued input (a second F5, a click) runs before the refresh.
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(message.wParam));
+      break;
+    }
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  model_.allList = SendMessageW(check_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  model_.LoadAutorun(context_.app);
+  Render();
+}
+
+void TFrmAutorun::Rebuild() {
+  model_.Clear();
+  Render();
+  try {
+    LoadAutorun();
+  } catch (const std::exception& error) {
+    context_.reportError(error);
+  }
+}
+
+int TFrmAutorun::FocusedRow() const { return ListView_GetNextItem(list_, -1, LVNI_FOCUSED); }
+
+void TFrmAutorun::ShowButtonState(bool entryEnabled) {
+  const ToggleButtonLook look = ButtonLookFor(entryEnabled);
+  buttonPressed_ = look.pressed;
+  SetWindowTextW(button_, win32::Wide(context_.translator.Translate(look.captionKey)).c_str());
+  InvalidateRect(button_, nullptr, TRUE);
+}
+
+void TFrmAutorun::ListAutorunClick() {
+  const int row = FocusedRow();
+  if (row >= 0 && row < static_cast<int>(model_.Rows().size())) ShowButtonState(model_.Rows()[row].Enabled);
+}
+
+void TFrmAutorun::BtnAutorunClick() {
+  EnableWindow(button_, FALSE);
+  try {
+    const int row = ListView_GetNextItem(list_, -1, LVNI_SELECTED);
+    if (row >= 0 && row < static_cast<int>(model_.Rows().size())) {
+      const TAutorunItem item = model_.Rows()[row];
+      SetAutorunEnabled(item.Target, item.From, !item.Enabled, context_.app);
+      ShowButtonState(!item.Enabled);
+    }
+    LoadAutorun();
+  } catch (const std::exception& error) {
+    EnableWindow(button_, TRUE);
+    context_.reportError(error);
+    return;
+  }
+  EnableWindow(button_, TRUE);
+}
+
+void TFrmAutorun::ChkAllListClick() { Rebuild(); }
+
+void TFrmAutorun::ListAutorunDblClick() {
+  const int row = FocusedRow();
+  if (row < 0 || row >= static_cast<int>(model_.Rows().size())) return;
+  const TAutorunItem& item = model_.Rows()[row];
+  context_.app.ports.shell.Open(LookupAddress(context_.lookupUrl, item.From, item.Target));
+}
+
+void TFrmAutorun::BtnSaveClick() {
+  const Translator& t = context_.translator;
+  const std::wstring title = win32::Wide(t.Translate(u"파일 저장"));
+  // The filter pairs are separated by NULs in the dialog's own format.
+  std::wstring filter = win32::Wide(t.Translate(u"텍스트 파일")) + L" (*.txt)" + L'\0' + L"*.txt" + L'\0' +
+                        win32::Wide(t.Translate(u"모든 파일")) + L" (*.*)" + L'\0' + L"*.*" + L'\0';
+  wchar_t file[MAX_PATH * 4] = {};
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof(dialog);
+  dialog.hwndOwner = parent_;
+  dialog.lpstrFilter = filter.c_str();
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = file;
+  dialog.nMaxFile = static_cast<DWORD>(std::size(file));
+  dialog.lpstrTitle = title.c_str();
+  dialog.lpstrDefExt = L"txt";
+  dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
+  if (!GetSaveFileNameW(&dialog)) return;
+  Text message;
+  if (!context_.app.ports.fileSystem.WriteWholeFile(win32::FromWide(file), BuildSavedList(model_.ListAutoObj),
+                                                    message)) {
+    const std::wstring text = win32::Wide(t.Translate(u"오류가 발생했습니다.") + u"\r\n" + message);
+    MessageBoxW(parent_, text.c_str(), win32::Wide(t.Translate(u"Tarnwick")).c_str(), MB_OK | MB_ICONWARNING);
+  }
+}
+
+bool TFrmAutorun::HandleCommand(WPARAM wParam, LPARAM) {
+  switch (LOWORD(wParam)) {
+    case kButtonId:
+      if (HIWORD(wParam) == BN_CLICKED) BtnAutorunClick();
+      return true;
+    case kCheckId:
+      if (HIWORD(wParam) == BN_CLICKED) ChkAllListClick();
+      return true;
+    case kSaveId:
+      BtnSaveClick();
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool TFrmAutorun::HandleNotify(const NMHDR* header, LRESULT& result) {
+  if (header->hwndFrom != list_) return false;
+  switch (header->code) {
+    case LVN_GETDISPINFOW: {
+      auto* info = reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(header));
+      const int row = info->item.iItem;
+      if (row < 0 || row >= static_cast<int>(model_.Rows().size())) return true;
+      const TAutorunItem& item = model_.Rows()[row];
+      if (info->item.mask & LVIF_TEXT) {
+        const Text& text = info->item.iSubItem == 0 ? item.FileName : item.From;
+        const std::wstring wide = win32::Wide(text);
+        lstrcpynW(info->item.pszText, wide.c_str(), info->item.cchTextMax);
+      }
+      if (info->item.mask & LVIF_IMAGE) info->item.iImage = info->item.iSubItem == 0 ? item.Icon : -1;
+      if (info->item.mask & LVIF_STATE) info->item.state = 0;
+      return true;
+    }
+    case NM_CUSTOMDRAW: {
+      auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(header));
+      if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) {
+        result = CDRF_NOTIFYITEMDRAW;
+      } else if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
+        result = CDRF_NOTIFYSUBITEMDRAW;
+      } else if (draw->nmcd.dwDrawStage == (CDDS_ITEMPREPAINT | CDDS_SUBITEM)) {
+        const size_t row = draw->nmcd.dwItemSpec;
+        const bool enabled = row < model_.Rows().size() && model_.Rows()[row].Enabled;
+        draw->clrText = enabled ? GetSysColor(COLOR_WINDOWTEXT) : GetSysColor(COLOR_GRAYTEXT);
+        SelectObject(draw->nmcd.hdc, draw->iSubItem == 1 ? consolas_ : font_);
+        result = CDRF_NEWFONT;
+      } else {
+        result = CDRF_DODEFAULT;
+      }
+      return true;
+    }
+    case LVN_KEYDOWN:
+      if (reinterpret_cast<const NMLVKEYDOWN*>(header)->wVKey == VK_F5) Rebuild();
+      return true;
+    case NM_CLICK:
+      ListAutorunClick();
+      return true;
+    case NM_DBLCLK:
+      ListAutorunDblClick();
+      return true;
+    case NM_RCLICK: {
+      POINT at;
+      GetCursorPos(&at);
+      TrackPopupMenu(menu_, TPM_RIGHTBUTTON, at.x, at.y, 0, parent_, nullptr);
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+bool TFrmAutorun::HandleDrawItem(const DRAWITEMSTRUCT* item) {
+  if (item->hwndItem != button_) return false;
+  const ButtonAttributes look = TMorvessaButtonStyles::Attributes(u"Primary", u"Outline");
+  ButtonState state = ButtonState::Normal;
+  if (item->itemState & ODS_DISABLED) {
+    state = ButtonState::Disabled;
+  } else if (buttonPressed_ || (item->itemState & ODS_SELECTED)) {
+    state = ButtonState::Pressed;
+  }
+  RECT rect = item->rcItem;
+  FillRect(item->hDC, &rect, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  wchar_t text[128] = {};
+  GetWindowTextW(button_, text, 128);
+  DrawStyledButton(item->hDC, rect, look[static_cast<size_t>(state)], text, font_, ScaleForDpi(4, dpi_));
+  return true;
+}
+
+}  // namespace tarnwick::app

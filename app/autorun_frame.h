@@ -1,0 +1,69 @@
+#pragma once
+// TFrmAutorun: the startup list, the enable/disable button and the "All Programs" box. The
+// rows come from AutorunModel; this window renders them and forwards events.
+
+#include <windows.h>
+
+#include <functional>
+
+#include "core/common/autorun_model.h"
+#include "core/mor/translate.h"
+#include "platform/win32/file_info_win32.h"
+
+namespace tarnwick::app {
+
+class TFrmAutorun {
+ public:
+  struct Context {
+    const AppContext& app;
+    const Translator& translator;
+    AutorunModel::FilterLists lists;
+    Text lookupUrl;
+    // The program's general error handler: shows the error, the program goes on.
+    std::function<void(const std::exception&)> reportError;
+  };
+
+  TFrmAutorun(HWND parent, Context context, int dpi);
+  ~TFrmAutorun();
+  TFrmAutorun(const TFrmAutorun&) = delete;
+  TFrmAutorun& operator=(const TFrmAutorun&) = delete;
+
+  void LoadAutorun();
+  void Layout(const RECT& area, int dpi);
+  // Messages the parent receives for the frame's controls; true when handled.
+  bool HandleCommand(WPARAM wParam, LPARAM lParam);
+  bool HandleNotify(const NMHDR* header, LRESULT& result);
+  bool HandleDrawItem(const DRAWITEMSTRUCT* item);
+
+  HWND ListAutorun() const { return list_; }
+  HWND BtnAutorun() const { return button_; }
+  HWND ChkAllList() const { return check_; }
+  HMENU Menu() const { return menu_; }
+  const AutorunModel& Model() const { return model_; }
+
+  void BtnAutorunClick();
+  void BtnSaveClick();
+  void ListAutorunClick();
+  void ListAutorunDblClick();
+  void ChkAllListClick();
+  void Rebuild();  // F5: all rows go, the list is built again
+
+ private:
+  void Render();
+  void ShowButtonState(bool entryEnabled);
+  int FocusedRow() const;
+  void CreateFonts(int dpi);
+
+  Context context_;
+  HWND parent_;
+  HWND list_ = nullptr, button_ = nullptr, check_ = nullptr;
+  HMENU menu_ = nullptr;
+  win32::Win32ImageList images_;
+  HIMAGELIST rowHeight_ = nullptr;
+  HFONT font_ = nullptr, consolas_ = nullptr;
+  AutorunModel model_;
+  bool buttonPressed_ = false;
+  int dpi_;
+};
+
+}  // namespace tarnwick::app

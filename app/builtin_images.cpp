@@ -1,0 +1,86 @@
+#include "app/builtin_images.h"
+
+#include <windows.h>
+
+#include <cmath>
+#include <functional>
+
+namespace tarnwick::app {
+namespace {
+
+// Draws with GDI into a 32-bit bitmap and adds it with a mask taken from the white corner.
+void AddDrawn(HIMAGELIST list, int size, const std::function<void(HDC, int)>& draw) {
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  RECT all{0, 0, size, size};
+  HBRUSH magenta = CreateSolidBrush(RGB(255, 0, 255));
+  FillRect(dc, &all, magenta);
+  DeleteObject(magenta);
+  draw(dc, size);
+  SelectObject(dc, old);
+  ImageList_AddMasked(list, bitmap, RGB(255, 0, 255));
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+}
+
+void Shape(HDC dc, COLORREF fill, COLORREF line, const std::function<void()>& paint) {
+  HBRUSH brush = CreateSolidBrush(fill);
+  HPEN pen = CreatePen(PS_SOLID, 1, line);
+  HGDIOBJ oldBrush = SelectObject(dc, brush);
+  HGDIOBJ oldPen = SelectObject(dc, pen);
+  paint();
+  SelectObject(dc, oldBrush);
+  SelectObject(dc, oldPen);
+  DeleteObject(brush);
+  DeleteObject(pen);
+}
+
+}  // namespace
+
+void AddBuiltinImages(HIMAGELIST list, int s) {
+  auto u = [s](double f) { return static_cast<int>(std::lround(f * s / 16.0)); };
+  // 0: a blank document page with a folded corner.
+  AddDrawn(list, s, [&](HDC dc, int) {
+    Shape(dc, RGB(255, 255, 255), RGB(120, 120, 120), [&] {
+      POINT page[] = {{u(3), u(1)}, {u(10), u(1)}, {u(13), u(4)}, {u(13), u(15)}, {u(3), u(15)}};
+      Polygon(dc, page, 5);
+      POINT fold[] = {{u(10), u(1)}, {u(10), u(4)}, {u(13), u(4)}};
+      Polyline(dc, fold, 3);
+    });
+  });
+  // 1: the registry: stacked blue cubes.
+  AddDrawn(list, s, [&](HDC dc, int) {
+    Shape(dc, RGB(61, 132, 221), RGB(30, 80, 160), [&] {
+      Rectangle(dc, u(1), u(8), u(8), u(15));
+      Rectangle(dc, u(8), u(8), u(15), u(15));
+      Rectangle(dc, u(4), u(1), u(11), u(8));
+    });
+  });
+  // 2: a clock.
+  AddDrawn(list, s, [&](HDC dc, int) {
+    Shape(dc, RGB(255, 255, 255), RGB(61, 132, 221), [&] {
+      Ellipse(dc, u(1), u(1), u(15), u(15));
+      MoveToEx(dc, u(8), u(8), nullptr);
+      LineTo(dc, u(8), u(3));
+      MoveToEx(dc, u(8), u(8), nullptr);
+      LineTo(dc, u(12), u(8));
+    });
+  });
+  // 3: gear wheels.
+  AddDrawn(list, s, [&](HDC dc, int) {
+    Shape(dc, RGB(128, 128, 128), RGB(80, 80, 80), [&] {
+      for (int i = 0; i < 8; ++i) {
+        const double a = i * 3.14159265 / 4;
+        const int cx = u(8 + 5.5 * std::cos(a)), cy = u(8 + 5.5 * std::sin(a));
+        Ellipse(dc, cx - u(1.5), cy - u(1.5), cx + u(1.5), cy + u(1.5));
+      }
+      Ellipse(dc, u(3), u(3), u(13), u(13));
+    });
+    Shape(dc, RGB(255, 255, 255), RGB(80, 80, 80), [&] { Ellipse(dc, u(6), u(6), u(10), u(10)); });
+  });
+}
+
+}  // namespace tarnwick::app

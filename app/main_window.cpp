@@ -1,0 +1,284 @@
+#include "app/main_window.h"
+
+#include <commctrl.h>
+
+#include <nlohmann/json.hpp>
+
+#include "app/styled_button.h"
+#include "app/update_dialog.h"
+#include "app/update_status.h"
+#include "core/error.h"
+#include "core/mor/update_layout.h"
+#include "platform/win32/dpi.h"
+#include "platform/win32/ui_component_win32.h"
+#include "platform/win32/wide.h"
+
+namespace tarnwick::app {
+namespace {
+
+constexpr wchar_t kClassName[] = L"TarnwickMainWindow";
+constexpr COLORREF kAccentColor = RGB(0x3D, 0x84, 0xDD);
+constexpr int kHeaderHeight = 50, kLogoWidth = 120, kAccentHeight = 2;
+
+void RequestDarkTitleBar(HWND window) {
+  using SetAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
+  if (HMODULE dwm = LoadLibraryW(L"dwmapi.dll")) {
+    auto set = reinterpret_cast<SetAttributeFn>(reinterpret_cast<void*>(GetProcAddress(dwm, "DwmSetWindowAttribute")));
+    const BOOL on = -1;  // all bits set
+    if (set) set(window, 20 /* DWMWA_USE_IMMERSIVE_DARK_MODE */, &on, sizeof(on));
+    FreeLibrary(dwm);
+  }
+}
+
+}  // namespace
+
+TFrmTarnwick::TFrmTarnwick(Context context)
+    : context_(std::move(context)), fileWhite_(context_.app.ports.locale), nameWhite_(context_.app.ports.locale),
+      nameBlack_(context_.app.ports.locale) {}
+
+TFrmTarnwick::~TFrmTarnwick() {
+  if (client_) client_->RequestStop();
+  if (window_) DestroyWindow(window_);
+  if (font_) DeleteObject(font_);
+  if (logoFont_) DeleteObject(logoFont_);
+}
+
+bool TFrmTarnwick::Create(int show) {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = WindowProc;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = LoadIconW(instance, L"MAINICON");
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  windowClass.lpszClassName = kClassName;
+  RegisterClassExW(&windowClass);
+
+  const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+  window_ = CreateWindowExW(0, kClassName, L"Tarnwick", style, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr,
+                            nullptr, instance, this);
+  if (!window_) return false;
+
+  // 412 x 432 client pixels at 96 DPI, centred on the work area.
+  dpi_ = win32::WindowDpi(window_);
+  RECT outer{0, 0, ScaleForDpi(412, dpi_), ScaleForDpi(432, dpi_)};
+  AdjustWindowRectEx(&outer, style, FALSE, 0);
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+  SetWindowPos(window_, nullptr, work.left + (work.right - work.left - width) / 2,
+               work.top + (work.bottom - work.top - height) / 2, width, height, SWP_NOZORDER);
+
+  FormCreate();
+  ShowWindow(window_, show);
+  UpdateWindow(window_);
+  client_->CheckUpdate(context_.updateUrl, [this](bool accepted, const Text& data) { UpdateDone(accepted, data); },
+                       10);
+  return true;
+}
+
+void TFrmTarnwick::FormCreate() {
+  RequestDarkTitleBar(window_);
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+  LOGFONTW font = metrics.lfMessageFont;
+  font.lfHeight = -MulDiv(9, dpi_, 72);
+  font_ = CreateFontIndirectW(&font);
+  font.lfHeight = -MulDiv(11, dpi_, 72);  // the word fits beside the mark in the logo's 112 pixels
+  font.lfWeight = FW_BOLD;
+  logoFont_ = CreateFontIndirectW(&font);
+
+  LoadListResource(nameWhite_, context_.app.ports.resources, u"name_white");
+  LoadListResource(nameBlack_, context_.app.ports.resources, u"name_black");
+  // Windows' own startup files stay hidden without a network too.
+  LoadListResource(fileWhite_, context_.app.ports.resources, u"file_white");
+
+  frame_ = std::make_unique<TFrmAutorun>(
+      window_,
+      TFrmAutorun::Context{context_.app, context_.translator, {fileWhite_, nameWhite_, nameBlack_},
+                           context_.lookupUrl, [this](const std::exception& e) { ReportError(e); }},
+      dpi_);
+
+  // Translate the window and everything it owns, then its caption once more.
+  win32::Win32WindowComponent form(window_, true);
+  form.AddPopupMenu(frame_->Menu());
+  context_.translator.TranslateComponent(&form);
+  const Text caption = context_.translator.Translate(u"Tarnwick");
+  SetWindowTextW(window_, win32::Wide(caption).c_str());
+  homeCaption_ = context_.translator.Translate(u"처음화면");
+
+  client_ = std::make_unique<UpdateClient>(context_.app.ports, context_.uiThread, *this, context_.translator);
+  LayoutChildren();
+}
+
+void TFrmTarnwick::UpdateDone(bool updateAccepted, const Text& data) {
+  if (updateAccepted) {
+    DestroyWindow(window_);
+    return;
+  }
+  const std::string answer = ToUtf8(data);
+  MergeServerList(fileWhite_, answer, "file_white");
+  MergeServerList(nameWhite_, answer, "name_white");
+  MergeServerList(nameBlack_, answer, "name_black");
+  try {
+    frame_->LoadAutorun();
+  } catch (const std::exception& error) {
+    ReportError(error);
+  }
+}
+
+bool TFrmTarnwick::UpdateDialog(const Text& answer) {
+  return ShowUpdateDialog({context_.translator, *client_, context_.app.ports.shell, window_,
+                           LoadIconW(GetModuleHandleW(nullptr), L"MAINICON")},
+                          answer);
+}
+
+void TFrmTarnwick::ShowUpdateStatus(const Text& url) {
+  app::ShowUpdateStatus(window_, UpdateText(1, context_.translator.CurrentLanguage), url, context_.app.ports.shell);
+  LayoutChildren();
+}
+
+void TFrmTarnwick::ReportError(const std::exception& error) {
+  const auto* own = dynamic_cast<const TarnwickError*>(&error);
+  const Text message = own ? own->Message() : FromUtf8(error.what());
+  MessageBoxW(window_, win32::Wide(message).c_str(), win32::Wide(context_.translator.Translate(u"Tarnwick")).c_str(),
+              MB_OK | MB_ICONERROR);
+}
+
+RECT TFrmTarnwick::LogoRect() const {
+  RECT client;
+  GetClientRect(window_, &client);
+  const int s = ScaleForDpi(kLogoWidth, dpi_);
+  return {client.right - s + ScaleForDpi(3, dpi_), 0, client.right - s + ScaleForDpi(3 + 112, dpi_),
+          ScaleForDpi(kHeaderHeight, dpi_)};
+}
+
+void TFrmTarnwick::LayoutChildren() {
+  if (!frame_) return;
+  RECT client;
+  GetClientRect(window_, &client);
+  if (HWND bar = GetDlgItem(window_, kStatusBarId)) {
+    RECT barRect;
+    GetWindowRect(bar, &barRect);
+    client.bottom -= barRect.bottom - barRect.top;
+  }
+  const int margin = ScaleForDpi(8, dpi_);
+  RECT page{client.left + margin, ScaleForDpi(kHeaderHeight, dpi_), client.right - margin, client.bottom};
+  frame_->Layout(page, dpi_);
+  InvalidateRect(window_, nullptr, TRUE);
+}
+
+void TFrmTarnwick::Paint(HDC dc) {
+  RECT client;
+  GetClientRect(window_, &client);
+  // The accent line: blue while active, grey while not; only with a border.
+  if (GetWindowLongW(window_, GWL_STYLE) & WS_BORDER) {
+    RECT line{0, 0, client.right, ScaleForDpi(kAccentHeight, dpi_)};
+    HBRUSH brush = CreateSolidBrush(active_ ? kAccentColor : GetSysColor(COLOR_GRAYTEXT));
+    FillRect(dc, &line, brush);
+    DeleteObject(brush);
+  }
+  // The header's one tab, "Home", shown pressed.
+  const int m = ScaleForDpi(10, dpi_);
+  RECT home{m + ScaleForDpi(10, dpi_), m, m + ScaleForDpi(10 + 70, dpi_), m + ScaleForDpi(30, dpi_)};
+  const ButtonAttributes header = TMorvessaButtonStyles::Attributes(u"Primary", u"Header");
+  DrawStyledButton(dc, home, header[static_cast<size_t>(ButtonState::Pressed)], win32::Wide(homeCaption_).c_str(),
+                   font_, ScaleForDpi(4, dpi_));
+  // The logo, drawn with vectors so it stays crisp at any DPI.
+  const RECT logo = LogoRect();
+  const int mark = ScaleForDpi(22, dpi_);
+  const int top = logo.top + (logo.bottom - logo.top - mark) / 2;
+  HBRUSH blue = CreateSolidBrush(kAccentColor);
+  HGDIOBJ oldBrush = SelectObject(dc, blue);
+  HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
+  RoundRect(dc, logo.left, top, logo.left + mark, top + mark, mark / 3, mark / 3);
+  SelectObject(dc, oldBrush);
+  SelectObject(dc, oldPen);
+  DeleteObject(blue);
+  RECT word{logo.left + mark + ScaleForDpi(5, dpi_), logo.top, logo.right, logo.bottom};
+  HGDIOBJ oldFont = SelectObject(dc, logoFont_);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, RGB(0x33, 0x33, 0x33));
+  DrawTextW(dc, L"morvessa", -1, &word, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+  SelectObject(dc, oldFont);
+}
+
+LRESULT CALLBACK TFrmTarnwick::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<TFrmTarnwick*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    self->window_ = window;
+  }
+  auto* self = reinterpret_cast<TFrmTarnwick*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  return self ? self->Handle(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT TFrmTarnwick::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SIZE:
+      LayoutChildren();
+      return 0;
+    case WM_ACTIVATE:
+      active_ = LOWORD(wParam) != 0;
+      InvalidateRect(window_, nullptr, FALSE);
+      break;
+    case WM_DPICHANGED: {
+      dpi_ = HIWORD(wParam);
+      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                   suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+      LayoutChildren();
+      return 0;
+    }
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = BeginPaint(window_, &paint);
+      Paint(dc);
+      EndPaint(window_, &paint);
+      return 0;
+    }
+    case WM_LBUTTONUP: {
+      const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+      const RECT logo = LogoRect();
+      if (PtInRect(&logo, at)) context_.app.ports.shell.Open(context_.logoUrl);
+      return 0;
+    }
+    case WM_SETCURSOR: {
+      POINT at;
+      GetCursorPos(&at);
+      ScreenToClient(window_, &at);
+      const RECT logo = LogoRect();
+      if (reinterpret_cast<HWND>(wParam) == window_ && PtInRect(&logo, at)) {
+        SetCursor(LoadCursorW(nullptr, IDC_HAND));
+        return TRUE;
+      }
+      break;
+    }
+    case WM_COMMAND:
+      if (frame_ && frame_->HandleCommand(wParam, lParam)) return 0;
+      break;
+    case WM_NOTIFY: {
+      LRESULT result = 0;
+      if (frame_ && frame_->HandleNotify(reinterpret_cast<const NMHDR*>(lParam), result)) return result;
+      break;
+    }
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+      // The check box sits on the white window.
+      SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
+      return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+    case WM_DRAWITEM:
+      if (frame_ && frame_->HandleDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
+      break;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+}  // namespace tarnwick::app

@@ -1,0 +1,16 @@
+#pragma once
+// Painting a button from the Morvessa style family.
+
+#include <windows.h>
+
+#include "core/mor/button_styles.h"
+
+namespace tarnwick::app {
+
+// Rounded rectangle with the state's fill, border and font colours; `text` centred.
+void DrawStyledButton(HDC dc, const RECT& rect, const StateAttributes& state, const wchar_t* text, HFONT font,
+                      int radius);
+
+inline COLORREF ToColorRef(Rgb c) { return RGB(c.r, c.g, c.b); }
+
+}  // namespace tarnwick::app
