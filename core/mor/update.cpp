@@ -138,7 +138,12 @@ UpdateClient::UpdateClient(const Ports& ports, UiThread& uiThread, UpdateUi& ui,
 
 UpdateClient::~UpdateClient() {
   stop_ = true;
-  if (worker_.joinable()) worker_.join();
+  // A worker may be waiting to hand its answer over: serve it (the stopped client handles
+  // nothing) so that it can end.
+  if (worker_.joinable()) {
+    uiThread_.ServeUntil([this] { return finished_.load(); });
+    worker_.join();
+  }
   WaitForHoldRequests();
 }
 
@@ -181,7 +186,9 @@ void UpdateClient::Run(UpdateCallback proc) {
       std::this_thread::sleep_for(timing_.pause);
     }
   }
-  uiThread_.RunSync([&] { HandleAnswer(answer, proc); });
+  uiThread_.RunSync([&] {
+    if (!stop_) HandleAnswer(answer, proc);  // a client going away shows nothing
+  });
 }
 
 void UpdateClient::HandleAnswer(const Text& data, const UpdateCallback& proc) {

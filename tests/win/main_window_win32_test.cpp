@@ -1,0 +1,116 @@
+// The main window in-process on the run's X server, over the simulated Windows.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/main_window.h"
+#include "core/mor/update_layout.h"
+#include "platform/sim/sim_windows.h"
+#include "platform/win32/dpi.h"
+#include "platform/win32/ui_thread_win32.h"
+#include "platform/win32/wide.h"
+
+namespace tarnwick::app {
+namespace {
+
+Text TextOf(HWND window) {
+  wchar_t text[256] = {};
+  GetWindowTextW(window, text, 256);
+  return win32::FromWide(text);
+}
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(windows.resources.LoadFile(u"TRANSLATE", TARNWICK_SOURCE_DIR "/resources/translate.txt"));
+    ASSERT_TRUE(windows.resources.LoadFile(u"NAME_WHITE", TARNWICK_SOURCE_DIR "/resources/name_white.txt"));
+    windows.services.Add({u"Spooler", u"Print Spooler", u"spoolsv.exe", scm::kAutoStart});  // filtered
+    windows.services.Add({u"Vendor", u"Vendor Agent", u"v.exe", scm::kAutoStart});
+    windows.services.Add({u"Off", u"Switched Off", u"o.exe", scm::kDisabled});
+    windows.http.Answer("{\"name_white\":[\"Vendor\"]}");
+  }
+  std::unique_ptr<TFrmTarnwick> Open(const char16_t* language) {
+    translator = Translator::Start(windows.resources, windows.locale);
+    translator.CurrentLanguage = language;
+    auto window = std::make_unique<TFrmTarnwick>(TFrmTarnwick::Context{
+        app, translator, uiThread, u"http://127.0.0.1:1/api.init.php", u"https://x.test/entry/", u"https://x.test/t"});
+    EXPECT_TRUE(window->Create(SW_SHOWNORMAL));
+    return window;
+  }
+  // Serves the update check's hand-over, as the message loop would.
+  void WaitForUpdate(TFrmTarnwick& window) {
+    uiThread.ServeUntil([&] { return window.Updates().Finished(); });
+  }
+  int RowCount(TFrmTarnwick& window) { return ListView_GetItemCount(window.FrmAutorun()->ListAutorun()); }
+
+  sim::SimWindows windows;
+  AppContext app = windows.app();
+  Translator translator;
+  win32::Win32UiThread uiThread;
+};
+
+TEST_F(MainWindowTest, LayoutAndCaptionsInTheUsersLanguage) {
+  auto window = Open(u"ja");
+  const int dpi = win32::WindowDpi(window->Window());
+  RECT client;
+  GetClientRect(window->Window(), &client);
+  EXPECT_EQ(client.right, ScaleForDpi(412, dpi));
+  EXPECT_EQ(client.bottom, ScaleForDpi(432, dpi));
+  EXPECT_EQ(TextOf(window->Window()), u"Tarnwick");
+  TFrmAutorun& frame = *window->FrmAutorun();
+  EXPECT_EQ(TextOf(frame.ChkAllList()), u"全プログラム");
+  EXPECT_EQ(TextOf(frame.BtnAutorun()), u"無効化");
+  RECT button;
+  GetWindowRect(frame.BtnAutorun(), &button);
+  EXPECT_EQ(button.right - button.left, ScaleForDpi(84, dpi));
+  wchar_t header[64] = {};
+  LVCOLUMNW column{};
+  column.mask = LVCF_TEXT;
+  column.pszText = header;
+  column.cchTextMax = 64;
+  ListView_GetColumn(frame.ListAutorun(), 0, &column);
+  EXPECT_EQ(win32::FromWide(header), u"プログラム");
+  EXPECT_EQ(ListView_GetColumnWidth(frame.ListAutorun(), 1), ScaleForDpi(50, dpi));
+}
+
+TEST_F(MainWindowTest, ListFillsAfterTheAnswerWithTheServersRows) {
+  auto window = Open(u"en");
+  EXPECT_EQ(RowCount(*window), 0) << "empty until the update check reports back";
+  WaitForUpdate(*window);
+  EXPECT_EQ(RowCount(*window), 0) << "Vendor hidden by the server's row, Spooler by the built-in list";
+
+  windows.services.Add({u"Other", u"Other Agent", u"x.exe", scm::kAutoStart});
+  window->FrmAutorun()->Rebuild();  // F5
+  ASSERT_EQ(RowCount(*window), 1);
+  EXPECT_EQ(window->FrmAutorun()->Model().Rows()[0].FileName, u"Other Agent");
+
+  SendMessageW(window->FrmAutorun()->ChkAllList(), BM_SETCHECK, BST_CHECKED, 0);
+  window->FrmAutorun()->ChkAllListClick();
+  ASSERT_EQ(RowCount(*window), 2) << "the disabled service shows with All Programs";
+  const auto& rows = window->FrmAutorun()->Model().Rows();
+  EXPECT_EQ(rows[0].FileName, u"Switched Off") << "rebuilt in catalogue order";
+  EXPECT_FALSE(rows[0].Enabled);
+}
+
+TEST_F(MainWindowTest, TheButtonTogglesTheSelectedRowAndShowsItsState) {
+  windows.http.Answer("{}");
+  auto window = Open(u"en");
+  WaitForUpdate(*window);
+  TFrmAutorun& frame = *window->FrmAutorun();
+  ASSERT_EQ(RowCount(*window), 1);
+  ListView_SetItemState(frame.ListAutorun(), 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  frame.BtnAutorunClick();
+  EXPECT_EQ(windows.services.Find(u"Vendor")->startType, scm::kDisabled);
+  ASSERT_EQ(RowCount(*window), 1) << "the row stays, now grey";
+  EXPECT_FALSE(frame.Model().Rows()[0].Enabled);
+  EXPECT_EQ(TextOf(frame.BtnAutorun()), u"Enable");
+  EXPECT_TRUE(IsWindowEnabled(frame.BtnAutorun()));
+  frame.BtnAutorunClick();
+  EXPECT_EQ(windows.services.Find(u"Vendor")->startType, scm::kAutoStart);
+  EXPECT_EQ(TextOf(frame.BtnAutorun()), u"Disable");
+}
+
+}  // namespace
+}  // namespace tarnwick::app
