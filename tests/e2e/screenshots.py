@@ -13,7 +13,6 @@ from loopback import LoopbackServer  # noqa: E402
 
 UPDATE_PORT = 47631
 LOCALES = {"ko": "ko_KR", "en": "en_US", "ja": "ja_JP", "ar": "ar_SA"}
-TITLES = {"ko": "Tarnwick", "en": "Tarnwick", "ja": "Tarnwick", "ar": "Tarnwick"}
 
 
 def bmp_to_png(bmp_path, png_path):
@@ -53,35 +52,53 @@ def main():
     locales = os.path.join(os.path.dirname(args.bin), "locales")
     os.makedirs(locales, exist_ok=True)
 
-    shots = [(code, b"{}", code) for code in LOCALES]
-    shots.append(("en", b'{"notify":"https://example.test/notice"}', "en-notice"))
-    for code, answer, name in shots:
-        locale = LOCALES[code]
-        compiled = os.path.join(locales, locale + ".UTF-8")
-        if not os.path.isdir(compiled):
-            subprocess.run(["localedef", "-i", locale, "-f", "UTF-8", compiled], capture_output=True)
-        run_env = dict(env, LOCPATH=locales, LC_ALL=locale + ".UTF-8")
-        with LoopbackServer(UPDATE_PORT, 200, answer) as server:
-            proc = subprocess.Popen([wine, os.path.join(args.bin, "Tarnwick.exe")], env=run_env,
-                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    # (language, answer, file name, window to capture, control to click first)
+    shots = [(code, b"{}", code, "Tarnwick", None) for code in LOCALES]
+    shots.append(("en", b'{"notify":"https://example.test/notice"}', "en-notice", "Tarnwick", None))
+    shots.append(("en", b"{}", "en-all-programs", "Tarnwick", "202"))
+    note = (b'{"update":"https://example.test/Setup.exe","info":{"style":"note","text":"What is new",'
+            b'"url":"https://example.test/news"}}')
+    hold = b'{"update":"https://example.test/Setup.exe","info":{"style":"hold","text":"Remind me later"}}'
+    shots.append(("en", note, "en-dialog-note", "class:TarnwickUpdateDialog", None))
+    shots.append(("ko", hold, "ko-dialog-hold", "class:TarnwickUpdateDialog", None))
+    # A disabled service of our own, so that "All Programs" has a grey row to show.
+    subprocess.run([wine, "sc", "create", "TarnwickShotOff", "binPath=", "C:\\off\\off.exe", "start=", "disabled",
+                    "DisplayName=", "Switched Off Example"], env=env, capture_output=True)
+    try:
+        for shot in shots:
+            take(wine, env, args, locales, *shot)
+    finally:
+        subprocess.run([wine, "sc", "delete", "TarnwickShotOff"], env=env, capture_output=True)
+
+
+def take(wine, env, args, locales, code, answer, name, window, click):
+    """Starts Tarnwick.exe with this answer waiting, captures the window, ends the program."""
+    locale = LOCALES[code]
+    compiled = os.path.join(locales, locale + ".UTF-8")
+    if not os.path.isdir(compiled):
+        subprocess.run(["localedef", "-i", locale, "-f", "UTF-8", compiled], capture_output=True)
+    run_env = dict(env, LOCPATH=locales, LC_ALL=locale + ".UTF-8")
+    with LoopbackServer(UPDATE_PORT, 200, answer) as server:
+        proc = subprocess.Popen([wine, os.path.join(args.bin, "Tarnwick.exe")], env=run_env,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            server.wait_for(1, 30)
+            time.sleep(2)
+            bmp = os.path.join(args.out, name + ".bmp")
+            command = [wine, os.path.join(args.bin, "snapshot.exe"), window, bmp, "30"] + ([click] if click else [])
+            subprocess.run(command, env=run_env, timeout=90, capture_output=True)
+            if os.path.exists(bmp):
+                bmp_to_png(bmp, os.path.join(args.out, name + ".png"))
+                os.remove(bmp)
+                print("wrote", os.path.join(args.out, name + ".png"))
+            else:
+                print("no window for", name)
+        finally:
+            subprocess.run([wine, "taskkill", "/f", "/im", "Tarnwick.exe"], env=run_env, capture_output=True)
             try:
-                server.wait_for(1, 30)
-                time.sleep(2)
-                bmp = os.path.join(args.out, name + ".bmp")
-                subprocess.run([wine, os.path.join(args.bin, "snapshot.exe"), TITLES[code], bmp], env=run_env,
-                               timeout=60, capture_output=True)
-                if os.path.exists(bmp):
-                    bmp_to_png(bmp, os.path.join(args.out, name + ".png"))
-                    os.remove(bmp)
-                    print("wrote", os.path.join(args.out, name + ".png"))
-                else:
-                    print("no window for", name)
-            finally:
-                subprocess.run([wine, "taskkill", "/im", "Tarnwick.exe"], env=run_env, capture_output=True)
-                try:
-                    proc.wait(timeout=30)
-                except subprocess.TimeoutExpired:
-                    proc.kill()
+                proc.wait(timeout=30)
+            except subprocess.TimeoutExpired:
+                proc.kill()
 
 
 if __name__ == "__main__":

@@ -1,20 +1,28 @@
-// snapshot.exe TITLE OUT.bmp [SECONDS]: waits for a top-level window with that title and
-// writes what the screen shows of it as a 32-bit BMP.
+// snapshot.exe WINDOW OUT.bmp [SECONDS] [CLICK-ID]: waits for a top-level window (WINDOW is
+// its title, or "class:NAME"), optionally clicks its child control CLICK-ID, and writes what
+// the screen shows of it as a 32-bit BMP.
 
 #include <windows.h>
 
 #include <cstdio>
+#include <string>
 #include <vector>
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 3) return 2;
   const int seconds = argc > 3 ? _wtoi(argv[3]) : 30;
+  const std::wstring name = argv[1];
+  const bool byClass = name.rfind(L"class:", 0) == 0;
   HWND window = nullptr;
   for (int i = 0; i < seconds * 10 && !window; ++i) {
-    window = FindWindowW(nullptr, argv[1]);
+    window = byClass ? FindWindowW(name.c_str() + 6, nullptr) : FindWindowW(nullptr, name.c_str());
     if (!window) Sleep(100);
   }
   if (!window) return 1;
+  if (argc > 4) {
+    Sleep(1000);
+    if (HWND control = GetDlgItem(window, _wtoi(argv[4]))) SendMessageW(control, BM_CLICK, 0, 0);
+  }
   SetForegroundWindow(window);
   Sleep(1500);  // let it finish painting
   RECT rect;
