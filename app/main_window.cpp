@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/styled_button.h"
+#include "app/theme_helper.h"
 #include "app/update_dialog.h"
 #include "app/update_status.h"
 #include "core/error.h"
@@ -18,17 +19,7 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"TarnwickMainWindow";
 constexpr COLORREF kAccentColor = RGB(0x3D, 0x84, 0xDD);
-constexpr int kHeaderHeight = 50, kLogoWidth = 120, kAccentHeight = 2;
-
-void RequestDarkTitleBar(HWND window) {
-  using SetAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
-  if (HMODULE dwm = LoadLibraryW(L"dwmapi.dll")) {
-    auto set = reinterpret_cast<SetAttributeFn>(reinterpret_cast<void*>(GetProcAddress(dwm, "DwmSetWindowAttribute")));
-    const BOOL on = -1;  // all bits set
-    if (set) set(window, 20 /* DWMWA_USE_IMMERSIVE_DARK_MODE */, &on, sizeof(on));
-    FreeLibrary(dwm);
-  }
-}
+constexpr int kHeaderHeight = 50, kLogoWidth = 120;
 
 }  // namespace
 
@@ -79,7 +70,7 @@ bool TFrmTarnwick::Create(int show) {
 }
 
 void TFrmTarnwick::FormCreate() {
-  RequestDarkTitleBar(window_);
+  theme_ = ApplyTheme(window_);
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);
   SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
@@ -173,13 +164,6 @@ void TFrmTarnwick::LayoutChildren() {
 void TFrmTarnwick::Paint(HDC dc) {
   RECT client;
   GetClientRect(window_, &client);
-  // The accent line: blue while active, grey while not; only with a border.
-  if (GetWindowLongW(window_, GWL_STYLE) & WS_BORDER) {
-    RECT line{0, 0, client.right, ScaleForDpi(kAccentHeight, dpi_)};
-    HBRUSH brush = CreateSolidBrush(active_ ? kAccentColor : GetSysColor(COLOR_GRAYTEXT));
-    FillRect(dc, &line, brush);
-    DeleteObject(brush);
-  }
   // The header's one tab, "Home", shown pressed.
   const int m = ScaleForDpi(10, dpi_);
   RECT home{m + ScaleForDpi(10, dpi_), m, m + ScaleForDpi(10 + 70, dpi_), m + ScaleForDpi(30, dpi_)};
@@ -220,10 +204,6 @@ LRESULT TFrmTarnwick::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       LayoutChildren();
       return 0;
-    case WM_ACTIVATE:
-      active_ = LOWORD(wParam) != 0;
-      InvalidateRect(window_, nullptr, FALSE);
-      break;
     case WM_DPICHANGED: {
       dpi_ = HIWORD(wParam);
       const auto* suggested = reinterpret_cast<const RECT*>(lParam);

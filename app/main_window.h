@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/autorun_frame.h"
+#include "app/theme_helper.h"
 #include "core/common/filter_list.h"
 #include "core/mor/update.h"
 #include "platform/win32/ui_thread_win32.h"
@@ -51,9 +52,9 @@ class TFrmTarnwick final : public UpdateUi {
   Context context_;
   HWND window_ = nullptr;
   int dpi_ = 96;
-  bool active_ = true;
   HFONT font_ = nullptr, logoFont_ = nullptr;
   FilterList fileWhite_, nameWhite_, nameBlack_;
+  std::unique_ptr<TThemeHelper> theme_;
   std::unique_ptr<TFrmAutorun> frame_;
   std::unique_ptr<UpdateClient> client_;
   Text homeCaption_;

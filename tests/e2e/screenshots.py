@@ -1,5 +1,7 @@
 #!/usr/bin/env python3
-"""Writes PNG screenshots of the real Tarnwick window under Wine into build/win64/screenshots."""
+"""Writes PNG screenshots of the real Tarnwick window under Wine into build/win64/screenshots:
+the main window in ko, en, ja and ar, with the notice bar, with All Programs checked, at 144
+DPI, and the update dialog with a note link and with a hold check box."""
 import argparse
 import os
 import struct
@@ -67,8 +69,20 @@ def main():
     try:
         for shot in shots:
             take(wine, env, args, locales, *shot)
+        # 150 %: Wine reads the DPI when a program starts.
+        set_dpi(wine, env, 144)
+        try:
+            take(wine, env, args, locales, "en", b"{}", "en-144dpi", "Tarnwick", None)
+        finally:
+            set_dpi(wine, env, 96)
     finally:
         subprocess.run([wine, "sc", "delete", "TarnwickShotOff"], env=env, capture_output=True)
+
+
+def set_dpi(wine, env, dpi):
+    for key in ("HKCU\\Control Panel\\Desktop", "HKCC\\Software\\Fonts"):
+        subprocess.run([wine, "reg", "add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(dpi), "/f"],
+                       env=env, capture_output=True)
 
 
 def take(wine, env, args, locales, code, answer, name, window, click):
