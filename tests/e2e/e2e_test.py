@@ -446,6 +446,32 @@ def a_second_main_program_ends_at_once_and_the_first_stays(wine):
 
 
 @check
+def the_window_fills_after_the_answer_shows_the_notice_and_toggles(wine):
+    run = f"HKCU\\{RUN}"
+    reg(wine, "add", run, "/v", "WindowToggle", "/d", r"C:\\w\\w.exe")
+    answer = b'{"notify":"https://example.test/notice"}'
+    try:
+        with LoopbackServer(UPDATE_PORT, 200, answer) as server:
+            proc = subprocess.Popen([wine.wine, wine.exe("Tarnwick.exe")], env=wine.env,
+                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            try:
+                assert server.wait_for(1, 60)
+                time.sleep(2)
+                rows = wine.run(wine.exe("uidrive.exe"), "rows")
+                assert rows.returncode == 0 and int(rows.stdout.decode().strip()) >= 1, rows.stdout
+                assert wine.run(wine.exe("uidrive.exe"), "notice").returncode == 0, "no notice bar"
+                assert wine.run(wine.exe("uidrive.exe"), "toggle-first").returncode == 0
+                time.sleep(1)
+                assert_startup_approved(wine, f"HKCU\\{APPROVED}\\Run", "WindowToggle", 3)
+            finally:
+                wine.run("taskkill", "/im", "Tarnwick.exe")
+                proc.wait(timeout=60)
+    finally:
+        wine.run("reg", "delete", run, "/v", "WindowToggle", "/f")
+        wine.run("reg", "delete", f"HKCU\\{APPROVED}", "/f")
+
+
+@check
 def main_program_sends_the_update_request_with_its_identity(wine):
     wine.run("reg", "delete", "HKCU\\Software\\Morvessa", "/f")
     with LoopbackServer(UPDATE_PORT, 200, b"{}") as server:
