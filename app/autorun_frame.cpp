@@ -86,6 +86,17 @@ void TFrmAutorun::CreateFonts(int dpi) {
   consolas_ = CreateFontIndirectW(&font);
 }
 
+void TFrmAutorun::ApplyDpi(int dpi) {
+  if (dpi == dpi_) return;
+  dpi_ = dpi;
+  CreateFonts(dpi);
+  for (HWND control : {list_, check_, button_}) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+  HIMAGELIST rows = ImageList_Create(1, ScaleForDpi(24, dpi), ILC_COLOR32, 0, 0);
+  ListView_SetImageList(list_, rows, LVSIL_STATE);
+  if (rowHeight_) ImageList_Destroy(rowHeight_);
+  rowHeight_ = rows;
+}
+
 void TFrmAutorun::Layout(const RECT& area, int dpi) {
   dpi_ = dpi;
   auto S = [dpi](int v) { return ScaleForDpi(v, dpi); };

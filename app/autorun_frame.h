@@ -30,6 +30,9 @@ class TFrmAutorun {
 
   void LoadAutorun();
   void Layout(const RECT& area, int dpi);
+  // A move to a monitor of another DPI: fonts and row height follow; the icons keep the size
+  // the list was created with.
+  void ApplyDpi(int dpi);
   // Messages the parent receives for the frame's controls; true when handled.
   bool HandleCommand(WPARAM wParam, LPARAM lParam);
   bool HandleNotify(const NMHDR* header, LRESULT& result);

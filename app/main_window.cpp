@@ -71,15 +71,7 @@ bool TFrmTarnwick::Create(int show) {
 
 void TFrmTarnwick::FormCreate() {
   theme_ = ApplyTheme(window_);
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
-  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-  LOGFONTW font = metrics.lfMessageFont;
-  font.lfHeight = -MulDiv(9, dpi_, 72);
-  font_ = CreateFontIndirectW(&font);
-  font.lfHeight = -MulDiv(11, dpi_, 72);  // the word fits beside the mark in the logo's 112 pixels
-  font.lfWeight = FW_BOLD;
-  logoFont_ = CreateFontIndirectW(&font);
+  CreateFonts();
 
   LoadListResource(nameWhite_, context_.app.ports.resources, u"name_white");
   LoadListResource(nameBlack_, context_.app.ports.resources, u"name_black");
@@ -136,6 +128,20 @@ void TFrmTarnwick::ReportError(const std::exception& error) {
   const Text message = own ? own->Message() : FromUtf8(error.what());
   MessageBoxW(window_, win32::Wide(message).c_str(), win32::Wide(context_.translator.Translate(u"Tarnwick")).c_str(),
               MB_OK | MB_ICONERROR);
+}
+
+void TFrmTarnwick::CreateFonts() {
+  if (font_) DeleteObject(font_);
+  if (logoFont_) DeleteObject(logoFont_);
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+  LOGFONTW font = metrics.lfMessageFont;
+  font.lfHeight = -MulDiv(9, dpi_, 72);
+  font_ = CreateFontIndirectW(&font);
+  font.lfHeight = -MulDiv(11, dpi_, 72);  // the word fits beside the mark in the logo's 112 pixels
+  font.lfWeight = FW_BOLD;
+  logoFont_ = CreateFontIndirectW(&font);
 }
 
 RECT TFrmTarnwick::LogoRect() const {
@@ -206,6 +212,8 @@ LRESULT TFrmTarnwick::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_DPICHANGED: {
       dpi_ = HIWORD(wParam);
+      CreateFonts();
+      if (frame_) frame_->ApplyDpi(dpi_);
       const auto* suggested = reinterpret_cast<const RECT*>(lParam);
       SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                    suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -46,6 +46,7 @@ class TFrmTarnwick final : public UpdateUi {
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void FormCreate();
   void LayoutChildren();
+  void CreateFonts();
   void Paint(HDC dc);
   RECT LogoRect() const;
 

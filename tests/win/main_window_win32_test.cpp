@@ -112,5 +112,16 @@ TEST_F(MainWindowTest, TheButtonTogglesTheSelectedRowAndShowsItsState) {
   EXPECT_EQ(TextOf(frame.BtnAutorun()), u"Disable");
 }
 
+TEST_F(MainWindowTest, AMoveToAnotherDpiRescalesTheLayout) {
+  auto window = Open(u"en");
+  const int dpi = win32::WindowDpi(window->Window()) * 3 / 2;
+  RECT suggested{0, 0, ScaleForDpi(500, dpi), ScaleForDpi(560, dpi)};
+  SendMessageW(window->Window(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+  RECT button;
+  GetWindowRect(window->FrmAutorun()->BtnAutorun(), &button);
+  EXPECT_EQ(button.right - button.left, ScaleForDpi(84, dpi));
+  EXPECT_EQ(ListView_GetColumnWidth(window->FrmAutorun()->ListAutorun(), 1), ScaleForDpi(50, dpi));
+}
+
 }  // namespace
 }  // namespace tarnwick::app
