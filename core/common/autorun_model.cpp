@@ -59,9 +59,14 @@ void AutorunModel::AddRow(const TAutorunInfo& entry, const AppContext& app) {
     case EntryClass::Service: row.Icon = builtin_image::kService; break;
     case EntryClass::Registry:
     case EntryClass::File: {
-      std::map<Text, Text> values;
-      GetVersionStrings(app.ports.fileSystem, app.ports.versions, entry.FileName, {u"ProductName"}, values);
-      row.FileName = values[u"ProductName"];
+      // One read per file and refresh: rows of the same program share its name.
+      auto [cached, fresh] = productNames_.try_emplace(entry.FileName);
+      if (fresh) {
+        std::map<Text, Text> values;
+        GetVersionStrings(app.ports.fileSystem, app.ports.versions, entry.FileName, {u"ProductName"}, values);
+        cached->second = values[u"ProductName"];
+      }
+      row.FileName = cached->second;
       row.Icon = GetIconIndex(ListIconObj, DataIcon, app.ports.fileSystem, app.ports.icons, entry.FileName,
                               builtin_image::kRegistry);
       break;
@@ -74,6 +79,7 @@ void AutorunModel::AddRow(const TAutorunInfo& entry, const AppContext& app) {
 
 void AutorunModel::LoadAutorun(const AppContext& app) {
   RefreshAutorun(ListAutoObj, app);
+  productNames_.clear();  // version information is read anew at every refresh
 
   // Rows may have been cleared since the last merge; index what is there now.
   firstRow_.clear();

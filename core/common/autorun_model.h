@@ -61,6 +61,7 @@ class AutorunModel {
   FilterLists lists_;
   std::vector<TAutorunItem> rows_;
   std::unordered_map<Text, size_t> firstRow_;  // ASCII-folded identity -> first row
+  std::unordered_map<Text, Text> productNames_;  // file -> product name, within one refresh
 };
 
 }  // namespace tarnwick

@@ -20,7 +20,7 @@ void FaultPlan::Clear() {
 }
 
 bool FaultPlan::ShouldFail(std::string_view call, TextView subject) {
-  log_.emplace_back(call);
+  if (record) log_.emplace_back(call);
   for (Fault& fault : faults_) {
     if (fault.call != call || fault.remaining == 0) continue;
     if (!fault.subject.empty() && !SameTextAscii(fault.subject, subject)) continue;

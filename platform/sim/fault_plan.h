@@ -25,6 +25,8 @@ class FaultPlan {
   bool ShouldFail(std::string_view call, TextView subject = {});
 
   int CallCount(std::string_view call) const;
+  // The call log; benchmarks switch it off so that it does not grow with every refresh.
+  bool record = true;
   const std::vector<std::string>& CallLog() const { return log_; }
 
  private:

@@ -5,28 +5,34 @@
 namespace tarnwick::sim {
 
 SimFileSystem::Folder* SimFileSystem::Find(TextView path) {
-  for (Folder& folder : folders_) {
-    if (SameTextAscii(folder.path, path)) return &folder;
-  }
-  return nullptr;
+  auto it = folderIndex_.find(FoldKey(path));
+  return it == folderIndex_.end() ? nullptr : &folders_[it->second];
 }
 
 void SimFileSystem::AddFolder(TextView path) {
-  if (!Find(path)) folders_.push_back({Text(path), {}});
+  if (Find(path)) return;
+  folderIndex_.emplace(FoldKey(path), folders_.size());
+  folders_.push_back({Text(path), {}, {}});
 }
 
 void SimFileSystem::RemoveFolder(TextView path) {
   std::erase_if(folders_, [&](const Folder& f) { return SameTextAscii(f.path, path); });
+  folderIndex_.clear();
+  for (size_t i = 0; i < folders_.size(); ++i) folderIndex_.emplace(FoldKey(folders_[i].path), i);
 }
 
 void SimFileSystem::AddFile(TextView folder, TextView name) {
   AddFolder(folder);
-  Find(folder)->entries.push_back({Text(name), false, {}});
+  Folder* target = Find(folder);
+  target->index.emplace(FoldKey(name), target->entries.size());
+  target->entries.push_back({Text(name), false, {}});
 }
 
 void SimFileSystem::AddSubfolder(TextView folder, TextView name) {
   AddFolder(folder);
-  Find(folder)->entries.push_back({Text(name), true, {}});
+  Folder* target = Find(folder);
+  target->index.emplace(FoldKey(name), target->entries.size());
+  target->entries.push_back({Text(name), true, {}});
   AddFolder(Text(folder) + u"\\" + Text(name));
 }
 
@@ -48,12 +54,9 @@ std::pair<SimFileSystem::Folder*, std::vector<SimFileSystem::Entry>::iterator> S
   const size_t slash = path.rfind(u'\\');
   Folder* folder = slash == TextView::npos ? nullptr : Find(path.substr(0, slash));
   if (!folder) return {nullptr, {}};
-  const TextView name = path.substr(slash + 1);
-  auto it = std::find_if(folder->entries.begin(), folder->entries.end(), [&](const Entry& e) {
-    return !e.directory && SameTextAscii(e.name, name);
-  });
-  if (it == folder->entries.end()) return {nullptr, {}};
-  return {folder, it};
+  const auto found = folder->index.find(FoldKey(path.substr(slash + 1)));
+  if (found == folder->index.end() || folder->entries[found->second].directory) return {nullptr, {}};
+  return {folder, folder->entries.begin() + static_cast<std::ptrdiff_t>(found->second)};
 }
 
 bool SimFileSystem::FileExists(TextView path) { return FindFile(path).first != nullptr; }
@@ -69,6 +72,7 @@ bool SimFileSystem::RemoveFile(TextView path, Text& message) {
     return false;
   }
   folder->entries.erase(entry);
+  folder->Reindex();
   return true;
 }
 
@@ -87,6 +91,7 @@ bool SimFileSystem::WriteWholeFile(TextView path, const std::string& bytes, Text
   if (existing) {
     entry->content = bytes;
   } else {
+    folder->index.emplace(FoldKey(path.substr(slash + 1)), folder->entries.size());
     folder->entries.push_back({Text(path.substr(slash + 1)), false, bytes});
   }
   return true;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/sim/fault_plan.h"
+#include "platform/sim/folded_index.h"
 #include "ports/file_system.h"
 
 namespace tarnwick::sim {
@@ -38,6 +39,11 @@ class SimFileSystem final : public FileSystem {
   struct Folder {
     Text path;
     std::vector<Entry> entries;
+    FoldedIndex index;  // entry name -> position
+    void Reindex() {
+      index.clear();
+      for (size_t i = 0; i < entries.size(); ++i) index.emplace(FoldKey(entries[i].name), i);
+    }
   };
   Folder* Find(TextView path);
   // The folder and the entry a full path names, or nullptrs.
@@ -45,6 +51,7 @@ class SimFileSystem final : public FileSystem {
 
   FaultPlan& faults_;
   std::vector<Folder> folders_;
+  FoldedIndex folderIndex_;
 };
 
 }  // namespace tarnwick::sim

@@ -9,20 +9,32 @@ namespace tarnwick::sim {
 struct SimRegistry::Node {
   Text name;
   RootKey root = 0;
-  std::vector<std::pair<Text, RegistryValue>> values;
+  std::vector<std::pair<Text, RegistryValue>> values;  // enumeration order
   std::vector<std::unique_ptr<Node>> subkeys;
+  FoldedIndex valueIndex, subkeyIndex;
 
   Node* Child(TextView childName) const {
-    for (const auto& child : subkeys) {
-      if (SameTextAscii(child->name, childName)) return child.get();
-    }
-    return nullptr;
+    auto it = subkeyIndex.find(FoldKey(childName));
+    return it == subkeyIndex.end() ? nullptr : subkeys[it->second].get();
   }
   RegistryValue* Value(TextView valueName) {
-    for (auto& [n, v] : values) {
-      if (SameTextAscii(n, valueName)) return &v;
-    }
-    return nullptr;
+    auto it = valueIndex.find(FoldKey(valueName));
+    return it == valueIndex.end() ? nullptr : &values[it->second].second;
+  }
+  void AddValue(TextView valueName, RegistryValue value) {
+    valueIndex.emplace(FoldKey(valueName), values.size());
+    values.emplace_back(Text(valueName), std::move(value));
+  }
+  Node* AddChild(std::unique_ptr<Node> child) {
+    subkeyIndex.emplace(FoldKey(child->name), subkeys.size());
+    subkeys.push_back(std::move(child));
+    return subkeys.back().get();
+  }
+  void Reindex() {
+    valueIndex.clear();
+    subkeyIndex.clear();
+    for (size_t i = 0; i < values.size(); ++i) valueIndex.emplace(FoldKey(values[i].first), i);
+    for (size_t i = 0; i < subkeys.size(); ++i) subkeyIndex.emplace(FoldKey(subkeys[i]->name), i);
   }
 };
 
@@ -71,7 +83,7 @@ class SimRegistryKey final : public RegistryKey {
     if (RegistryValue* existing = node->Value(name)) {
       *existing = value;
     } else {
-      node->values.emplace_back(Text(name), value);
+      node->AddValue(name, value);
     }
     return true;
   }
@@ -100,6 +112,7 @@ class SimRegistryKey final : public RegistryKey {
                            [&](const auto& v) { return SameTextAscii(v.first, name); });
     if (it == node->values.end()) return false;
     node->values.erase(it);
+    node->Reindex();
     return true;
   }
 
@@ -111,6 +124,7 @@ class SimRegistryKey final : public RegistryKey {
                            [&](const auto& child) { return SameTextAscii(child->name, name); });
     if (it == node->subkeys.end()) return false;
     node->subkeys.erase(it);
+    node->Reindex();
     return true;
   }
 
@@ -157,8 +171,7 @@ SimRegistry::Node* SimRegistry::Create(RootKey root, TextView path) {
     if (!child) {
       auto created = std::make_unique<Node>();
       created->name = Text(part);
-      child = created.get();
-      node->subkeys.push_back(std::move(created));
+      child = node->AddChild(std::move(created));
     }
     node = child;
   }
@@ -181,7 +194,7 @@ void SimRegistry::Set(RootKey root, TextView path, TextView name, RegistryValue 
   if (RegistryValue* existing = node->Value(name)) {
     *existing = std::move(value);
   } else {
-    node->values.emplace_back(Text(name), std::move(value));
+    node->AddValue(name, std::move(value));
   }
 }
 

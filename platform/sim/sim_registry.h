@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/sim/fault_plan.h"
+#include "platform/sim/folded_index.h"
 #include "ports/registry.h"
 
 namespace tarnwick::sim {

@@ -73,6 +73,7 @@ void SimServiceManager::Add(SimService service) {
   if (SimService* existing = Find(service.name)) {
     *existing = std::move(service);
   } else {
+    index_.emplace(FoldKey(service.name), services_.size());
     services_.push_back(std::move(service));
   }
 }
@@ -82,14 +83,14 @@ bool SimServiceManager::Remove(TextView name) {
                          [&](const SimService& s) { return SameTextAscii(s.name, name); });
   if (it == services_.end()) return false;
   services_.erase(it);
+  index_.clear();
+  for (size_t i = 0; i < services_.size(); ++i) index_.emplace(FoldKey(services_[i].name), i);
   return true;
 }
 
 SimService* SimServiceManager::Find(TextView name) {
-  for (SimService& service : services_) {
-    if (SameTextAscii(service.name, name)) return &service;
-  }
-  return nullptr;
+  auto it = index_.find(FoldKey(name));
+  return it == index_.end() ? nullptr : &services_[it->second];
 }
 
 std::unique_ptr<ScmConnection> SimServiceManager::Connect(uint32_t access) {

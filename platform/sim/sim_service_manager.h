@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/sim/fault_plan.h"
+#include "platform/sim/folded_index.h"
 #include "ports/service_manager.h"
 
 namespace tarnwick::sim {
@@ -54,6 +55,7 @@ class SimServiceManager final : public ServiceManager {
   friend class SimServiceHandle;
   FaultPlan& faults_;
   std::vector<SimService> services_;
+  FoldedIndex index_;
   int openHandles_ = 0;
 };
 

@@ -123,9 +123,15 @@ class Service final : public ScheduledTaskService, SimObject {
 }  // namespace
 
 SimTask* SimTaskScheduler::Find(TextView folder, TextView name) {
-  for (SimTask& task : tasks) {
-    if (SameTextAscii(task.folder, folder) && SameTextAscii(task.name, name)) return &task;
-  }
+  // Tests edit `tasks` directly: the index is checked on use and rebuilt when stale.
+  const Text key = FoldKey(folder) + u'\0' + FoldKey(name);
+  auto matches = [&](size_t i) {
+    return i < tasks.size() && SameTextAscii(tasks[i].folder, folder) && SameTextAscii(tasks[i].name, name);
+  };
+  if (auto it = index_.find(key); it != index_.end() && matches(it->second)) return &tasks[it->second];
+  index_.clear();
+  for (size_t i = 0; i < tasks.size(); ++i) index_.emplace(FoldKey(tasks[i].folder) + u'\0' + FoldKey(tasks[i].name), i);
+  if (auto it = index_.find(key); it != index_.end()) return &tasks[it->second];
   return nullptr;
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/sim/fault_plan.h"
+#include "platform/sim/folded_index.h"
 #include "ports/task_scheduler.h"
 
 namespace tarnwick::sim {
@@ -49,6 +50,7 @@ class SimTaskScheduler final : public ComRuntime {
   friend class SimObject;
   FaultPlan& faults_;
   int liveObjects_ = 0;
+  FoldedIndex index_;
 };
 
 }  // namespace tarnwick::sim

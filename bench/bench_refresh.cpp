@@ -1,0 +1,142 @@
+// bench: how long a refresh and merge of the startup list take on a large simulated system,
+// and how the cost grows with its size. Prints plain "name value" lines.
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "core/catalogue/startup_approved.h"
+#include "core/common/autorun_model.h"
+#include "platform/sim/sim_windows.h"
+
+namespace tarnwick {
+namespace {
+
+constexpr char16_t kRun[] = u"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr char16_t kRun32[] = u"Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+Text Number(int i) { return FromUtf8(std::to_string(i)); }
+
+// 1,000 Run values over the three keys, 300 startup files, 500 services, 200 tasks, times
+// `scale`; StartupApproved values on every other entry; files with versions and icons.
+void Seed(sim::SimWindows& w, int scale) {
+  const Bytes off = {3, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8};
+  const Text approvedRun(startup_approved::kRunKey.substr(1));
+  const Text approvedRun32(startup_approved::kRun32Key.substr(1));
+  const Text approvedFolder(startup_approved::kStartupFolderKey.substr(1));
+  for (int i = 0; i < 1000 * scale; ++i) {
+    const RootKey root = i % 3 == 2 ? root::kCurrentUser : root::kLocalMachine;
+    const bool wow = i % 3 == 1;
+    const Text name = u"Vendor App " + Number(i);
+    const Text folder = u"C:\\Program Files\\Vendor" + Number(i % 250);
+    const Text file = folder + u"\\app" + Number(i % 500) + u".exe";
+    w.files.AddFile(folder, u"app" + Number(i % 500) + u".exe");
+    w.versions.SetProductName(file, u"Vendor Product " + Number(i % 500));
+    w.icons.SetIcons(file, 1);
+    w.registry.SetString(root, wow ? kRun32 : kRun, name, u"\"" + file + u"\" --background");
+    if (i % 2) w.registry.SetBinary(root, wow ? approvedRun32 : approvedRun, name, off);
+  }
+  for (int i = 0; i < 300 * scale; ++i) {
+    const bool common = i % 2;
+    const Text name = u"Shortcut " + Number(i) + u".lnk";
+    w.files.AddFile(common ? sim::kCommonStartup : sim::kUserStartup, name);
+    if (i % 2) w.registry.SetBinary(common ? root::kLocalMachine : root::kCurrentUser, approvedFolder, name, off);
+  }
+  for (int i = 0; i < 500 * scale; ++i) {
+    const Text name = u"VendorService" + Number(i);
+    w.services.Add({name, u"Vendor Service " + Number(i), u"C:\\Svc\\svc" + Number(i) + u".exe",
+                    i % 2 ? scm::kAutoStart : scm::kDisabled});
+  }
+  for (int i = 0; i < 200 * scale; ++i) w.tasks.tasks.push_back({u"\\", u"Vendor Task " + Number(i), i % 2 == 0});
+}
+
+struct Figures {
+  double firstMs, repeatMs;
+  size_t entries, rows;
+  int maxExtractions, maxVersionReads;
+};
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+Figures Measure(int scale, int runs) {
+  sim::SimWindows w;
+  w.faults.record = false;
+  Seed(w, scale);
+  for (const char* list : {"name_white", "name_black", "file_white"}) {
+    const std::string path = std::string(TARNWICK_SOURCE_DIR) + "/resources/" + list + ".txt";
+    w.resources.LoadFile(FromUtf8(list), path);
+  }
+  const AppContext app = w.app();
+  FilterList fileWhite(w.locale), nameWhite(w.locale), nameBlack(w.locale);
+  LoadListResource(fileWhite, w.resources, u"file_white");
+  LoadListResource(nameWhite, w.resources, u"name_white");
+  LoadListResource(nameBlack, w.resources, u"name_black");
+
+  std::vector<double> first, repeat;
+  Figures figures{};
+  for (int run = 0; run < runs; ++run) {
+    sim::SimImageCollection images(w.faults);
+    AutorunModel model(images, {fileWhite, nameWhite, nameBlack});
+    model.allList = true;
+    auto start = std::chrono::steady_clock::now();
+    model.LoadAutorun(app);
+    auto middle = std::chrono::steady_clock::now();
+    model.LoadAutorun(app);
+    auto end = std::chrono::steady_clock::now();
+    first.push_back(std::chrono::duration<double, std::milli>(middle - start).count());
+    repeat.push_back(std::chrono::duration<double, std::milli>(end - middle).count());
+    figures.entries = model.ListAutoObj.size();
+    figures.rows = model.Rows().size();
+    if (run == 0) {
+      // One refresh and one repeat: each path's icon once, each path's version once per new row.
+      int extractions = 0, reads = 0;
+      for (int i = 0; i < 500; ++i) {
+        const Text file = u"C:\\Program Files\\Vendor" + Number(i % 250) + u"\\app" + Number(i) + u".exe";
+        extractions = std::max(extractions, w.icons.Extractions(file));
+        reads = std::max(reads, w.versions.Reads(file));
+      }
+      figures.maxExtractions = extractions;
+      figures.maxVersionReads = reads;
+    }
+  }
+  figures.firstMs = Median(first);
+  figures.repeatMs = Median(repeat);
+  return figures;
+}
+
+}  // namespace
+}  // namespace tarnwick
+
+int main(int argc, char** argv) {
+  using namespace tarnwick;
+  // "bench SCALE" measures one size once, for instruction counts under callgrind.
+  if (argc > 1) {
+    const Figures f = Measure(std::atoi(argv[1]), 1);
+    std::printf("scale %s: entries %zu first_load_ms %.2f repeat_load_ms %.2f\n", argv[1], f.entries, f.firstMs,
+                f.repeatMs);
+    return 0;
+  }
+  constexpr int kRuns = 7;
+  std::vector<Figures> all;
+  for (int scale : {1, 2, 4}) {
+    const Figures f = Measure(scale, kRuns);
+    all.push_back(f);
+    std::printf("scale %dx: entries %zu rows %zu\n", scale, f.entries, f.rows);
+    std::printf("  first_load_ms %.2f  per_entry_us %.2f\n", f.firstMs, 1000.0 * f.firstMs / f.entries);
+    std::printf("  repeat_load_ms %.2f  per_entry_us %.2f\n", f.repeatMs, 1000.0 * f.repeatMs / f.entries);
+    if (scale == 1) {
+      std::printf("  icon_extractions_max_per_path %d\n", f.maxExtractions);
+      std::printf("  version_reads_max_per_path %d (first load and repeat, %d runs)\n", f.maxVersionReads, kRuns);
+    }
+  }
+  std::printf("growth_first_4x_over_1x %.2f\n", all[2].firstMs / all[0].firstMs);
+  std::printf("growth_repeat_4x_over_1x %.2f\n", all[2].repeatMs / all[0].repeatMs);
+  return 0;
+}
