@@ -5,6 +5,7 @@
 #include <uxtheme.h>
 
 #include "app/builtin_images.h"
+#include "app/fonts.h"
 #include "app/styled_button.h"
 #include "core/catalogue/toggles.h"
 #include "core/common/list_actions.h"
@@ -76,14 +77,8 @@ TFrmAutorun::~TFrmAutorun() {
 void TFrmAutorun::CreateFonts(int dpi) {
   if (font_) DeleteObject(font_);
   if (consolas_) DeleteObject(consolas_);
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
-  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-  LOGFONTW font = metrics.lfMessageFont;
-  font.lfHeight = -MulDiv(9, dpi, 72);
-  font_ = CreateFontIndirectW(&font);
-  lstrcpyW(font.lfFaceName, L"Consolas");
-  consolas_ = CreateFontIndirectW(&font);
+  font_ = CreateMessageFont(dpi);
+  consolas_ = CreateMessageFont(dpi, {.face = L"Consolas"});
 }
 
 void TFrmAutorun::ApplyDpi(int dpi) {

@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "app/fonts.h"
 #include "app/styled_button.h"
 #include "app/theme_helper.h"
 #include "app/update_dialog.h"
@@ -133,15 +134,8 @@ void TFrmTarnwick::ReportError(const std::exception& error) {
 void TFrmTarnwick::CreateFonts() {
   if (font_) DeleteObject(font_);
   if (logoFont_) DeleteObject(logoFont_);
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
-  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-  LOGFONTW font = metrics.lfMessageFont;
-  font.lfHeight = -MulDiv(9, dpi_, 72);
-  font_ = CreateFontIndirectW(&font);
-  font.lfHeight = -MulDiv(11, dpi_, 72);  // the word fits beside the mark in the logo's 112 pixels
-  font.lfWeight = FW_BOLD;
-  logoFont_ = CreateFontIndirectW(&font);
+  font_ = CreateMessageFont(dpi_);
+  logoFont_ = CreateMessageFont(dpi_, {.points = 11, .bold = true});  // fits beside the mark in 112 pixels
 }
 
 RECT TFrmTarnwick::LogoRect() const {

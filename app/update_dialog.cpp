@@ -1,5 +1,6 @@
 #include "app/update_dialog.h"
 
+#include "app/fonts.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/wide.h"
 
@@ -10,20 +11,6 @@ constexpr wchar_t kClassName[] = L"TarnwickUpdateDialog";
 constexpr int kLinkId = 100;
 constexpr COLORREF kLineColor = RGB(0xCC, 0xCC, 0xCC);
 constexpr COLORREF kLinkColor = RGB(0x00, 0x00, 0xFF);
-
-HFONT MessageFont(int dpi, bool underline) {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
-  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-  LOGFONTW font = metrics.lfMessageFont;
-  // The metrics are for the system DPI; rescale to the dialog's.
-  HDC screen = GetDC(nullptr);
-  const int systemDpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  font.lfHeight = MulDiv(font.lfHeight, dpi, systemDpi > 0 ? systemDpi : 96);
-  font.lfUnderline = underline;
-  return CreateFontIndirectW(&font);
-}
 
 }  // namespace
 
@@ -60,7 +47,7 @@ void UpdateDialog::Build(const Text& answer) {
 
   const int dpi = win32::WindowDpi(window_);
   auto S = [dpi](int length) { return ScaleForDpi(length, dpi); };
-  font_ = MessageFont(dpi, false);
+  font_ = CreateMessageFont(dpi);
   white_ = CreateSolidBrush(RGB(255, 255, 255));
 
   // The question beside the warning icon, measured to wrap at a readable width.
@@ -106,7 +93,7 @@ void UpdateDialog::Build(const Text& answer) {
     checkBox_ = child(L"Button", win32::Wide(info_.text), WS_TABSTOP | BS_AUTOCHECKBOX, layout_.controlLeft,
                       layout_.controlTop, layout_.controlWidth - layout_.controlLeft, S(20), 0);
   } else if (layout_.link) {
-    linkFont_ = MessageFont(dpi, true);
+    linkFont_ = CreateMessageFont(dpi, {.underline = true});
     link_ = child(L"Static", win32::Wide(info_.text), SS_NOTIFY | SS_NOPREFIX, layout_.controlLeft,
                   layout_.controlTop, outerWidth - 2 * layout_.controlLeft, S(20), kLinkId);
     SendMessageW(link_, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_), FALSE);

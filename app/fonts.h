@@ -1,0 +1,28 @@
+#pragma once
+// The system's message font at a given DPI and size.
+
+#include <windows.h>
+
+namespace tarnwick::app {
+
+struct FontSpec {
+  int points = 9;
+  bool bold = false;
+  bool underline = false;
+  const wchar_t* face = nullptr;  // nullptr: the message font's own face
+};
+
+// The caller owns the font (DeleteObject).
+inline HFONT CreateMessageFont(int dpi, FontSpec spec = {}) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+  LOGFONTW font = metrics.lfMessageFont;
+  font.lfHeight = -MulDiv(spec.points, dpi, 72);
+  if (spec.bold) font.lfWeight = FW_BOLD;
+  font.lfUnderline = spec.underline;
+  if (spec.face) lstrcpynW(font.lfFaceName, spec.face, LF_FACESIZE);
+  return CreateFontIndirectW(&font);
+}
+
+}  // namespace tarnwick::app
