@@ -5,7 +5,7 @@
 
 namespace tarnwick::app {
 
-struct FontSpec {
+struct FontStyle {
   int points = 9;
   bool bold = false;
   bool underline = false;
@@ -13,15 +13,15 @@ struct FontSpec {
 };
 
 // The caller owns the font (DeleteObject).
-inline HFONT CreateMessageFont(int dpi, FontSpec spec = {}) {
+inline HFONT CreateMessageFont(int dpi, FontStyle style = {}) {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);
   SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
   LOGFONTW font = metrics.lfMessageFont;
-  font.lfHeight = -MulDiv(spec.points, dpi, 72);
-  if (spec.bold) font.lfWeight = FW_BOLD;
-  font.lfUnderline = spec.underline;
-  if (spec.face) lstrcpynW(font.lfFaceName, spec.face, LF_FACESIZE);
+  font.lfHeight = -MulDiv(style.points, dpi, 72);
+  if (style.bold) font.lfWeight = FW_BOLD;
+  font.lfUnderline = style.underline;
+  if (style.face) lstrcpynW(font.lfFaceName, style.face, LF_FACESIZE);
   return CreateFontIndirectW(&font);
 }
 
