@@ -1,6 +1,7 @@
 #include "cli/tarnwickc.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include <nlohmann/json.hpp>
 
@@ -77,6 +78,9 @@ TAutorunList VisibleRows(const AppContext& app) {
   CountingImages images;
   AutorunModel model(images, {fileWhite, nameWhite, nameBlack});
   model.LoadAutorun(app);
+  // Each row keeps the identity of the entry that made it; the first such entry gives the rest.
+  std::unordered_map<Text, const TAutorunInfo*> sources;
+  for (const TAutorunInfo& source : model.ListAutoObj) sources.emplace(source.From + u"|" + source.Target, &source);
   TAutorunList rows;
   for (const TAutorunItem& row : model.Rows()) {
     TAutorunInfo entry;
@@ -84,12 +88,9 @@ TAutorunList VisibleRows(const AppContext& app) {
     entry.Target = row.Target;
     entry.From = row.From;
     entry.Enabled = row.Enabled;
-    for (const TAutorunInfo& source : model.ListAutoObj) {
-      if (source.From == row.From && source.Target == row.Target) {
-        entry.FileName = source.FileName;
-        entry.RawData = source.RawData;
-        break;
-      }
+    if (auto found = sources.find(row.From + u"|" + row.Target); found != sources.end()) {
+      entry.FileName = found->second->FileName;
+      entry.RawData = found->second->RawData;
     }
     rows.push_back(std::move(entry));
   }

@@ -9,19 +9,7 @@ namespace tarnwick {
 namespace {
 
 // The identity FindNode compares: both parts with ASCII letters folded.
-Text FoldedKey(TextView from, TextView target) {
-  Text key;
-  key.reserve(from.size() + target.size() + 1);
-  for (char16_t c : from) key += (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
-  key += u'\0';
-  for (char16_t c : target) key += (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
-  return key;
-}
-
-TextView FileNamePart(TextView text) {
-  const size_t cut = text.find_last_of(u"\\:");
-  return cut == TextView::npos ? text : text.substr(cut + 1);
-}
+Text FoldedKey(TextView from, TextView target) { return UpperAscii(from) + u'\0' + UpperAscii(target); }
 
 enum class EntryClass { Registry, File, Task, Service };
 

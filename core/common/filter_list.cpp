@@ -66,8 +66,7 @@ void MergeServerList(FilterList& list, std::string_view answerJson, std::string_
 bool MatchList(const FilterList& list, TextView subject, bool fileRule, const FolderVars& vars) {
   Locale& locale = list.locale();
   Text upperSubject;  // made once, only if a fragment row needs it
-  const size_t cut = subject.find_last_of(u"\\:");
-  const TextView fileName = cut == TextView::npos ? subject : subject.substr(cut + 1);
+  const TextView fileName = FileNamePart(subject);
 
   for (const FilterList::PreparedRow& prepared : list.Prepared(vars)) {
     const Text& row = prepared.row;

@@ -1,5 +1,7 @@
 #include "core/common/list_actions.h"
 
+#include "core/mor/path.h"
+
 namespace tarnwick {
 
 std::string BuildSavedList(const TAutorunList& list) {
@@ -12,12 +14,7 @@ std::string BuildSavedList(const TAutorunList& list) {
 }
 
 Text LookupAddress(TextView prefix, TextView from, TextView target) {
-  const size_t cut = target.find_last_of(u"\\:");
-  Text tail = Text(from) + u"/" + Text(cut == TextView::npos ? target : target.substr(cut + 1));
-  for (char16_t& c : tail) {
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
-  }
-  return Text(prefix) + tail;
+  return Text(prefix) + LowerAscii(Text(from) + u"/" + Text(FileNamePart(target)));
 }
 
 ToggleButtonLook ButtonLookFor(bool entryEnabled) {

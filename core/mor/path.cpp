@@ -27,25 +27,16 @@ constexpr std::array<FolderForm, 9> kFolderForms = {{
 // Each is four characters long; the split looks for the earliest of them.
 constexpr std::array<TextView, 5> kExecutableExtensions = {u".EXE", u".BAT", u".COM", u".CMD", u".MSI"};
 
-char16_t UpperAscii(char16_t c) { return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c; }
-
-Text UpperAscii(TextView text) {
-  Text upper(text);
-  for (char16_t& c : upper) c = UpperAscii(c);
-  return upper;
-}
-
 bool StartsWithAscii(TextView text, TextView prefix) {
   return text.size() >= prefix.size() && SameTextAscii(text.substr(0, prefix.size()), prefix);
 }
 
-// The part after the last "\" or ":".
+}  // namespace
+
 TextView FileNamePart(TextView path) {
   const size_t cut = path.find_last_of(u"\\:");
   return cut == TextView::npos ? path : path.substr(cut + 1);
 }
-
-}  // namespace
 
 TextView Trim(TextView text) {
   size_t begin = 0, end = text.size();

@@ -56,6 +56,9 @@ SplitLine SplitCommandLine(TextView line);
 // a leading folder form expanded, doubled "\" collapsed.
 Text CommandLineToPath(const FolderVars& vars, TextView line);
 
+// The text after the last "\" or ":" (all of it when there is none).
+TextView FileNamePart(TextView path);
+
 // Characters up to 0x20 removed from both ends.
 TextView Trim(TextView text);
 

@@ -3,14 +3,6 @@
 namespace tarnwick {
 namespace {
 
-Text UpperAscii(TextView text) {
-  Text upper(text);
-  for (char16_t& c : upper) {
-    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
-  }
-  return upper;
-}
-
 int HexDigit(char16_t c) {
   if (c >= u'0' && c <= u'9') return c - u'0';
   if (c >= u'a' && c <= u'f') return c - u'a' + 10;

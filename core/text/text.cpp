@@ -109,6 +109,22 @@ bool SameTextAscii(TextView a, TextView b) noexcept {
   return true;
 }
 
+Text UpperAscii(TextView text) {
+  Text upper(text);
+  for (char16_t& c : upper) {
+    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
+  }
+  return upper;
+}
+
+Text LowerAscii(TextView text) {
+  Text lower(text);
+  for (char16_t& c : lower) {
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
+  }
+  return lower;
+}
+
 bool ContainsTextAscii(TextView text, TextView part) noexcept {
   for (size_t i = 0; i + part.size() <= text.size(); ++i) {
     if (SameTextAscii(text.substr(i, part.size()), part)) return true;

@@ -17,6 +17,9 @@ Text FromUtf8(std::string_view utf8);
 
 // Letter case folded for A-Z only, as the location codes and identities are compared.
 bool SameTextAscii(TextView a, TextView b) noexcept;
+// A to Z and a to z changed; every other character stays as it is.
+Text UpperAscii(TextView text);
+Text LowerAscii(TextView text);
 bool ContainsTextAscii(TextView text, TextView part) noexcept;
 
 }  // namespace tarnwick

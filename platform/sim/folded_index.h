@@ -8,13 +8,7 @@
 
 namespace tarnwick::sim {
 
-inline Text FoldKey(TextView name) {
-  Text key(name);
-  for (char16_t& c : key) {
-    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
-  }
-  return key;
-}
+inline Text FoldKey(TextView name) { return UpperAscii(name); }
 
 using FoldedIndex = std::unordered_map<Text, size_t>;
 
