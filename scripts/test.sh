@@ -1,10 +1,11 @@
 #!/bin/bash
 # Passes every test: installs what is missing, builds all four presets, and runs the native
-# tests (plain and with sanitizers), the Windows tests under Wine and the end-to-end tier.
+# tests (plain and with sanitizers), the Windows tests under Wine, the end-to-end tier and
+# a short run of every fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
-tarnwick_ensure_packages $TARNWICK_PKGS_NATIVE $TARNWICK_PKGS_WINDOWS $TARNWICK_PKGS_WINE $TARNWICK_PKGS_TESTS
+tarnwick_ensure_packages $TARNWICK_PKGS_NATIVE $TARNWICK_PKGS_WINDOWS $TARNWICK_PKGS_WINE $TARNWICK_PKGS_TESTS $TARNWICK_PKGS_FUZZ
 
 passed=0
 failed=0
@@ -29,6 +30,7 @@ step "native tests (linux)" native linux
 step "native tests (linux-asan)" native linux-asan
 step "Windows and end-to-end tests under Wine (win64)" win64
 step "32-bit build (win32)" win32
+step "fuzz targets, 5 s each from their seeds (fuzz)" scripts/fuzz.sh 5
 
 echo "tiers: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
