@@ -43,6 +43,11 @@ struct RegistryValue {
   Bytes data;
 };
 
+struct NamedRegistryValue {
+  Text name;
+  RegistryValue value;
+};
+
 class RegistryKey {
  public:
   virtual ~RegistryKey() = default;
@@ -53,6 +58,9 @@ class RegistryKey {
   // Names in the registry's enumeration order. False when enumeration fails.
   [[nodiscard]] virtual bool SubkeyNames(std::vector<Text>& out) = 0;
   [[nodiscard]] virtual bool ValueNames(std::vector<Text>& out) = 0;
+  // Every value with its type and data, in enumeration order: one call per value, where a
+  // name followed by a query would take two. False when enumeration fails.
+  [[nodiscard]] virtual bool Values(std::vector<NamedRegistryValue>& out) = 0;
   // False when the value is missing or the deletion refused.
   [[nodiscard]] virtual bool DeleteValue(TextView name) = 0;
   // Deletes a direct subkey with everything below it, deepest first. False when missing or refused.

@@ -23,22 +23,25 @@ constexpr RunKey kRunKeys[] = {
 
 void ReadRunKey(RootKey root, TextView key, TAutorunList& list, const AppContext& app) {
   const TReg reg(app.ports.registry);
-  std::vector<Text> names;
-  if (reg.ReadValueNames(root, key, names) <= 0) return;
+  std::vector<NamedRegistryValue> values;
+  (void)reg.ReadValues(root, key, values);  // values read before a failure still count
+  if (values.empty()) return;
 
   const Text rootName = RootKeyName(root, true);
   // Read without the leading "\"; the helper treats both forms alike.
   const TextView approvedKey =
       (ContainsTextAscii(key, u"Wow6432Node") ? startup_approved::kRun32Key : startup_approved::kRunKey).substr(1);
 
-  for (const Text& name : names) {
+  const StartupApprovedKey approved(reg, root, approvedKey);
+  for (NamedRegistryValue& value : values) {
+    const Text& name = value.name;
     TAutorunInfo entry;
-    entry.RawData = reg.ReadString(root, key, name, u"");
+    entry.RawData = TReg::StringOf(value.value, u"");
     entry.FileName = CommandLineToPath(app.folderVars, entry.RawData);
     entry.Caption = name;
     entry.Target = rootName + Text(key) + u"\\" + name;
     entry.From = rootName;
-    entry.Enabled = IsStartupApproved(reg, root, approvedKey, name);
+    entry.Enabled = approved.IsApproved(name);
     list.push_back(std::move(entry));
   }
 }

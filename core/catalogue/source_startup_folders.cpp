@@ -43,6 +43,7 @@ void ReadStartupFolder(TextView folder, TAutorunList& list, const AppContext& ap
   }
 
   const TReg reg(app.ports.registry);
+  const StartupApprovedKey approved(reg, root, startup_approved::kStartupFolderKey);
   for (const Text& name : names) {
     if (!IsKept(name)) continue;
     TAutorunInfo entry;
@@ -50,7 +51,7 @@ void ReadStartupFolder(TextView folder, TAutorunList& list, const AppContext& ap
     entry.Caption = name.substr(0, name.size() - Extension(name).size());
     entry.Target = entry.FileName;
     entry.From = Text(location::kFile);
-    entry.Enabled = IsStartupApproved(reg, root, startup_approved::kStartupFolderKey, name);
+    entry.Enabled = approved.IsApproved(name);
     list.push_back(std::move(entry));
   }
 }

@@ -69,10 +69,6 @@ void AutorunModel::LoadAutorun(const AppContext& app) {
   RefreshAutorun(ListAutoObj, app);
   productNames_.clear();  // version information is read anew at every refresh
 
-  // Rows may have been cleared since the last merge; index what is there now.
-  firstRow_.clear();
-  for (size_t i = 0; i < rows_.size(); ++i) firstRow_.emplace(FoldedKey(rows_[i].From, rows_[i].Target), i);
-
   std::unordered_set<Text> present;  // exact From|Target, letter case counts
   for (const TAutorunInfo& entry : ListAutoObj) {
     present.insert(entry.From + u"|" + entry.Target);
@@ -86,7 +82,9 @@ void AutorunModel::LoadAutorun(const AppContext& app) {
     AddRow(entry, app);
   }
 
-  std::erase_if(rows_, [&](const TAutorunItem& row) { return !present.contains(row.From + u"|" + row.Target); });
+  const size_t removed =
+      std::erase_if(rows_, [&](const TAutorunItem& row) { return !present.contains(row.From + u"|" + row.Target); });
+  if (removed == 0) return;  // every row kept its place in the index
   firstRow_.clear();
   for (size_t i = 0; i < rows_.size(); ++i) firstRow_.emplace(FoldedKey(rows_[i].From, rows_[i].Target), i);
 }

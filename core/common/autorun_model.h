@@ -45,7 +45,10 @@ class AutorunModel {
   // The first row whose Target and From equal these without regard to ASCII case.
   const TAutorunItem* FindNode(TextView target, TextView from) const;
   // All rows go (F5, the check box); the next LoadAutorun rebuilds them.
-  void Clear() { rows_.clear(); }
+  void Clear() {
+    rows_.clear();
+    firstRow_.clear();
+  }
 
   const std::vector<TAutorunItem>& Rows() const { return rows_; }
   bool allList = false;  // "All Programs": disabled entries get rows too

@@ -82,7 +82,11 @@ bool TReg::IsKey(RootKey root, TextView key) const {
 Bytes TReg::ReadBinary(RootKey root, TextView key, TextView name) const {
   auto opened = registry_.Open(root, KeyPath(key), KeyAccess::Read);
   RegistryValue value;
-  if (!opened || !opened->QueryValue(name, value) || value.data.empty()) return {};
+  if (!opened || !opened->QueryValue(name, value)) return {};
+  return BinaryOf(std::move(value));
+}
+
+Bytes TReg::BinaryOf(RegistryValue value) {
   if (!IsBinaryReadable(value.type)) return {};
   return std::move(value.data);
 }
@@ -113,7 +117,12 @@ Text TReg::ReadString(RootKey root, TextView key, TextView name, const Text& fal
   if (!opened) return fallback;
   RegistryValue value;
   // A missing or empty value reads as empty text, not as the default.
-  if (!opened->QueryValue(name, value) || value.data.empty()) return {};
+  if (!opened->QueryValue(name, value)) return {};
+  return StringOf(value, fallback);
+}
+
+Text TReg::StringOf(const RegistryValue& value, const Text& fallback) {
+  if (value.data.empty()) return {};
   if (!IsTextType(value.type)) return fallback;
   return TextFromRegData(value.data);
 }
@@ -132,6 +141,12 @@ int TReg::ReadValueNames(RootKey root, TextView key, std::vector<Text>& valueNam
     (void)opened->ValueNames(valueNames);
   }
   return static_cast<int>(valueNames.size());
+}
+
+bool TReg::ReadValues(RootKey root, TextView key, std::vector<NamedRegistryValue>& values) const {
+  values.clear();
+  auto opened = registry_.Open(root, KeyPath(key), KeyAccess::Read);
+  return opened && opened->Values(values);
 }
 
 void TReg::WriteBinary(RootKey root, TextView key, TextView name, const Bytes& value) const {

@@ -30,6 +30,15 @@ class TReg {
   Text ReadString(RootKey root, TextView key, TextView name, const Text& value) const;
   int ReadKeyNames(RootKey root, TextView key, std::vector<Text>& keyNames) const;
   int ReadValueNames(RootKey root, TextView key, std::vector<Text>& valueNames) const;
+  // Every value of the key with its data, from one open: for readers of a whole key, where a
+  // name list and a read per name would open the key once per value.
+  // False when the key cannot be opened or its enumeration fails; values read before a
+  // failure are kept.
+  bool ReadValues(RootKey root, TextView key, std::vector<NamedRegistryValue>& values) const;
+  // A value as ReadString gives it: empty for empty data, `fallback` for a type not text.
+  static Text StringOf(const RegistryValue& value, const Text& fallback);
+  // A value as ReadBinary gives it: nothing for text and DWORD values.
+  static Bytes BinaryOf(RegistryValue value);
 
   void WriteBinary(RootKey root, TextView key, TextView name, const Bytes& value) const;
   void WriteInteger(RootKey root, TextView key, TextView name, int32_t value) const;

@@ -104,6 +104,14 @@ class SimRegistryKey final : public RegistryKey {
     return true;
   }
 
+  bool Values(std::vector<NamedRegistryValue>& out) override {
+    if (registry_.faults_.ShouldFail("RegEnumValueW", path_)) return false;
+    SimRegistry::Node* node = registry_.Find(root_, path_);
+    if (!node) return false;
+    for (const auto& [name, value] : node->values) out.push_back({name, value});
+    return true;
+  }
+
   bool DeleteValue(TextView name) override {
     if (registry_.faults_.ShouldFail("RegDeleteValueW", name)) return false;
     SimRegistry::Node* node = Writable();

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"
 
@@ -105,6 +107,36 @@ class Win32RegistryKey final : public RegistryKey {
       if (status == ERROR_NO_MORE_ITEMS) return true;
       if (status != ERROR_SUCCESS) return false;
       out.push_back(FromWide(buffer.data(), length));
+    }
+  }
+
+  bool Values(std::vector<NamedRegistryValue>& out) override {
+    DWORD maxName = 0, maxData = 0;
+    if (RegQueryInfoKeyW(key_.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &maxName,
+                         &maxData, nullptr, nullptr) != ERROR_SUCCESS) {
+      return false;
+    }
+    std::wstring name(maxName + 1, L'\0');
+    Bytes data(maxData);
+    for (DWORD index = 0;;) {
+      DWORD nameLength = static_cast<DWORD>(name.size()), dataLength = static_cast<DWORD>(data.size()), type = 0;
+      const LSTATUS status = RegEnumValueW(key_.get(), index, name.data(), &nameLength, nullptr, &type,
+                                           data.empty() ? nullptr : data.data(), &dataLength);
+      if (status == ERROR_NO_MORE_ITEMS) return true;
+      if (status == ERROR_MORE_DATA) {
+        // A value grew or was added since the sizes were taken: take them again, same index.
+        if (RegQueryInfoKeyW(key_.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &maxName,
+                             &maxData, nullptr, nullptr) != ERROR_SUCCESS ||
+            (maxName + 1 <= name.size() && maxData <= data.size())) {
+          return false;
+        }
+        name.resize(std::max<size_t>(name.size(), maxName + 1));
+        data.resize(std::max<size_t>(data.size(), maxData));
+        continue;
+      }
+      if (status != ERROR_SUCCESS) return false;
+      out.push_back({FromWide(name.data(), nameLength), {type, Bytes(data.begin(), data.begin() + dataLength)}});
+      ++index;
     }
   }
 

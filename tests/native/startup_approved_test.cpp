@@ -10,7 +10,15 @@ constexpr TextView kKey = startup_approved::kRunKey;
 
 class StartupApprovedTest : public ::testing::Test {
  protected:
-  bool Read(TextView name) { return IsStartupApproved(TReg(windows.registry), root::kCurrentUser, kKey, name); }
+  // One name read alone, and the same name through the whole key read at once: a source may
+  // use either, and they must agree.
+  bool Read(TextView name) {
+    const TReg reg(windows.registry);
+    const bool single = IsStartupApproved(reg, root::kCurrentUser, kKey, name);
+    const bool fromKey = StartupApprovedKey(reg, root::kCurrentUser, kKey).IsApproved(name);
+    EXPECT_EQ(single, fromKey) << ToUtf8(name);
+    return single;
+  }
   sim::SimWindows windows;
 };
 
@@ -39,6 +47,7 @@ TEST_F(StartupApprovedTest, StateFromFirstByteOfATwelveByteValue) {
   };
   for (const Case& c : cases) windows.registry.SetBinary(root::kCurrentUser, kKey.substr(1), c.name, c.data);
   for (const Case& c : cases) EXPECT_EQ(Read(c.name), c.enabled) << ToUtf8(c.name);
+  EXPECT_FALSE(Read(u"OFF")) << "names compare without regard to case";
   EXPECT_TRUE(Read(u"missing"));
   windows.registry.SetString(root::kCurrentUser, kKey.substr(1), u"text", u"abcde");  // 12 bytes of text
   EXPECT_TRUE(Read(u"text"));
@@ -46,7 +55,26 @@ TEST_F(StartupApprovedTest, StateFromFirstByteOfATwelveByteValue) {
 
 TEST_F(StartupApprovedTest, MissingKeyReadsEnabled) {
   EXPECT_TRUE(Read(u"anything"));
+  windows.faults.Fail("RegEnumValueW");
+  EXPECT_TRUE(Read(u"anything"));
   EXPECT_FALSE(windows.registry.KeyExists(root::kCurrentUser, kKey.substr(1))) << "reading never creates";
+}
+
+TEST_F(StartupApprovedTest, KeyReadAsksNameByNameWhenEnumerationFailsOrNamesAreNotAscii) {
+  const Bytes off = {0x03, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8};
+  windows.registry.SetBinary(root::kCurrentUser, kKey.substr(1), u"Off", off);
+  windows.registry.SetBinary(root::kCurrentUser, kKey.substr(1), u"한글 Off", off);
+  const TReg reg(windows.registry);
+  {
+    const StartupApprovedKey key(reg, root::kCurrentUser, kKey);
+    EXPECT_FALSE(key.IsApproved(u"off"));
+    EXPECT_FALSE(key.IsApproved(u"한글 off"));
+    EXPECT_TRUE(key.IsApproved(u"한글 on"));
+  }
+  windows.faults.Fail("RegEnumValueW");
+  const StartupApprovedKey key(reg, root::kCurrentUser, kKey);
+  EXPECT_FALSE(key.IsApproved(u"OFF")) << "a failed enumeration must not read as all enabled";
+  EXPECT_TRUE(key.IsApproved(u"On"));
 }
 
 TEST_F(StartupApprovedTest, MakeStartupApprovedCarriesStateAndUtcStamp) {

@@ -72,6 +72,17 @@ TEST_F(RegistryWin32Test, ReadsEveryValueType) {
   std::vector<Text> names;
   EXPECT_EQ(reg.ReadValueNames(kCU, kKey, names), 7);
   EXPECT_NE(std::find(names.begin(), names.end(), u""), names.end()) << "default value as empty name";
+
+  // The whole key at once gives every value as the reads one by one give it.
+  std::vector<NamedRegistryValue> values;
+  ASSERT_TRUE(reg.ReadValues(kCU, kKey, values));
+  ASSERT_EQ(values.size(), 7u);
+  for (const NamedRegistryValue& value : values) {
+    EXPECT_EQ(TReg::StringOf(value.value, u"d"), reg.ReadString(kCU, kKey, value.name, u"d")) << ToUtf8(value.name);
+    EXPECT_EQ(TReg::BinaryOf(value.value), reg.ReadBinary(kCU, kKey, value.name)) << ToUtf8(value.name);
+  }
+  EXPECT_FALSE(reg.ReadValues(kCU, u"Software\TarnwickTests\Missing", values));
+  EXPECT_TRUE(values.empty());
 }
 
 TEST_F(RegistryWin32Test, ReadStringEmptyVersusDefault) {
