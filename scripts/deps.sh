@@ -3,14 +3,14 @@
 
 # Native build and tests.
 TARNWICK_PKGS_NATIVE="cmake ninja-build g++ googletest nlohmann-json3-dev"
-# Windows cross build.
-TARNWICK_PKGS_WINDOWS="g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools"
+# Windows cross build, with the MSI installer of each build.
+TARNWICK_PKGS_WINDOWS="g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools wixl"
 # Running the Windows programs: Wine, an X server for runs without a display, CJK fonts.
 TARNWICK_PKGS_WINE="wine64 xvfb x11-utils fonts-wqy-microhei"
 # libFuzzer targets: clang and its sanitizer and fuzzer runtimes.
 TARNWICK_PKGS_FUZZ="clang libclang-rt-14-dev"
 # The end-to-end tier and the build checks.
-TARNWICK_PKGS_TESTS="python3 file locales"
+TARNWICK_PKGS_TESTS="python3 file locales procps"
 
 tarnwick_ensure_packages() {
   local missing=()

@@ -16,6 +16,8 @@ from loopback import LoopbackServer
 from pe_resources import pe_resources
 
 CHECKS = []
+VERSION = None  # the programs' one version, from the build
+MSI = None      # the installer of this build
 
 
 def check(fn):
@@ -372,15 +374,15 @@ def programs_carry_their_texts_version_and_icon(wine):
             expected = f.read()
         assert resources.get((RT_RCDATA, name)) == expected, f"{name} differs from resources/{source}"
         assert expected.startswith(b"\xef\xbb\xbf"), source
-    for program, version in (("Tarnwick.exe", None), ("tarnwickc.exe", None), ("TarnwickService.exe", "1.1.0.0")):
+    descriptions = {"Tarnwick.exe": "Tarnwick startup manager", "TarnwickService.exe": "Tarnwick Service",
+                    "tarnwickc.exe": "Tarnwick console companion"}
+    for program, description in descriptions.items():
         found = pe_resources(wine.exe(program))
         assert (RT_ICON_GROUP, "MAINICON") in found, f"{program} has no MAINICON"
-        info = found.get((RT_VERSION, 1), b"").decode("utf-16-le", errors="replace")
-        assert "ProductName\0Tarnwick\0" in info.replace("\0\0", "\0"), f"{program}: no product name"
-        if version:
-            assert f"FileVersion\0{version}" in info.replace("\0\0", "\0"), f"{program}: not version {version}"
-    launcher = pe_resources(wine.exe("TarnwickService.exe"))[(RT_VERSION, 1)].decode("utf-16-le", errors="replace")
-    assert "FileDescription\0Tarnwick Service" in launcher.replace("\0\0", "\0")
+        info = found.get((RT_VERSION, 1), b"").decode("utf-16-le", errors="replace").replace("\0\0", "\0")
+        for name, value in (("ProductName", "Tarnwick"), ("CompanyName", "Morvessa"), ("FileVersion", VERSION),
+                            ("ProductVersion", VERSION), ("FileDescription", description)):
+            assert f"{name}\0{value}\0" in info, f"{program}: {name} is not {value}"
 
 
 def table_blocks():
@@ -483,7 +485,7 @@ def main_program_sends_the_update_request_with_its_identity(wine):
     for line, headers in requests[:2]:
         assert line == "GET /api.init.php HTTP/1.1", line
         ours = [(n, v) for n, v in headers if n.startswith("User-")]
-        assert ours == [("User-Agent", "Mozilla/5.0 (Windows NT 10.0; Win64; x64)"), ("User-Version", "1.0.0.0"),
+        assert ours == [("User-Agent", "Mozilla/5.0 (Windows NT 10.0; Win64; x64)"), ("User-Version", VERSION),
                         ("User-Language", ours[2][1]), ("User-Debug", "false"), ("User-Union", stored[1])], ours
         assert re.fullmatch("[a-z]{2}", ours[2][1]), ours[2]
     wine.run("reg", "delete", "HKCU\\Software\\Morvessa", "/f")
@@ -496,7 +498,7 @@ def our_headers(headers):
 def launcher_headers(uid):
     agent = ("Mozilla/5.0 (Windows NT 10.0; Win64; x64) AppleWebKit/537.36 (KHTML, like Gecko) "
              "Chrome/115.0.0.0 Safari/537.36")
-    return sorted([("User-Version", "1.0.0.0"), ("User-Debug", "false"), ("User-Union", uid), ("User-Agent", agent)])
+    return sorted([("User-Version", VERSION), ("User-Debug", "false"), ("User-Union", uid), ("User-Agent", agent)])
 
 
 @check
@@ -571,11 +573,66 @@ def launcher_without_the_main_program_asks_nothing(wine):
     os.remove(copy)
 
 
+def running(program):
+    return subprocess.run(["pgrep", "-f", program], capture_output=True).returncode == 0
+
+
+@check
+def installer_installs_silently_and_uninstalls_cleanly(wine):
+    drive = os.path.join(wine.env["WINEPREFIX"], "drive_c")
+    folder = os.path.join(drive, "Program Files", "Tarnwick")
+    # Windows puts an all-users shortcut in the common Start menu; Wine in the user's.
+    menus = [os.path.join(drive, "ProgramData")] + [
+        os.path.join(drive, "users", user, "AppData", "Roaming") for user in os.listdir(os.path.join(drive, "users"))]
+    shortcuts = [os.path.join(menu, "Microsoft", "Windows", "Start Menu", "Programs", "Tarnwick.lnk") for menu in menus]
+    files = ("Tarnwick.exe", "TarnwickService.exe", "tarnwickc.exe", "LICENSE.txt")
+    msi = "Z:" + os.path.abspath(MSI).replace("/", "\\")
+    assert not os.path.exists(folder), "left over from an earlier run"
+    wine.run("reg", "add", "HKCU\\Software\\Morvessa", "/v", "MorUID", "/d", "kept by the uninstall", "/f")
+    try:
+        assert wine.run_quiet("msiexec", "/i", msi, "/qn") == 0
+        for name in files:
+            assert os.path.isfile(os.path.join(folder, name)), f"{name} not installed"
+        assert any(os.path.isfile(s) for s in shortcuts), "no Start-menu shortcut"
+        listed = wine.run("C:\\Program Files\\Tarnwick\\tarnwickc.exe", "list")
+        assert listed.returncode == 0, listed.stderr.decode(errors="replace")
+        assert b"SERV" in listed.stdout, listed.stdout[:200]
+        time.sleep(2)
+        assert not running("Tarnwick\\\\Tarnwick.exe"), "a silent install must not open the program"
+    finally:
+        uninstalled = wine.run_quiet("msiexec", "/x", msi, "/qn")
+    assert uninstalled == 0
+    for name in files:
+        assert not os.path.exists(os.path.join(folder, name)), f"{name} left behind"
+    assert not any(os.path.exists(s) for s in shortcuts), "shortcut left behind"
+    assert reg_value(wine, "HKCU\\Software\\Morvessa", "MorUID") == ("REG_SZ", "kept by the uninstall")
+    wine.run("reg", "delete", "HKCU\\Software\\Morvessa", "/f")
+
+    # Installed by hand, with the installer's own window, it ends by opening the program.
+    with LoopbackServer(UPDATE_PORT, 200, b"{}"):
+        try:
+            assert wine.run_quiet("msiexec", "/i", msi) == 0
+            deadline = time.time() + 30
+            while not running("Tarnwick\\\\Tarnwick.exe") and time.time() < deadline:
+                time.sleep(0.5)
+            assert running("Tarnwick\\\\Tarnwick.exe"), "an interactive install should open the program"
+        finally:
+            wine.run("taskkill", "/f", "/im", "Tarnwick.exe")
+            wine.run("taskkill", "/f", "/im", "TarnwickService.exe")
+            uninstalled = wine.run_quiet("msiexec", "/x", msi, "/qn")
+    assert uninstalled == 0 and not os.path.exists(os.path.join(folder, "Tarnwick.exe"))
+    wine.run("reg", "delete", "HKCU\\Software\\Morvessa", "/f")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--bin", required=True)
     parser.add_argument("--wine-env", required=True)
+    parser.add_argument("--version", required=True)
+    parser.add_argument("--msi", required=True)
     args = parser.parse_args()
+    global VERSION, MSI
+    VERSION, MSI = args.version, args.msi
     wine = Wine(args.wine_env, args.bin)
     passed = failed = 0
     for fn in CHECKS:

@@ -90,7 +90,7 @@ TEST_F(UpdateWin32Test, HeadersOnTheWireAndTheIdentityKeptAcrossRuns) {
       if (line.starts_with("User-")) ours.push_back(line);
     }
     EXPECT_EQ(ours, (std::vector<std::string>{"User-Agent: Mozilla/5.0 (Windows NT 10.0; Win64; x64)",
-                                              "User-Version: 1.0.0.0", "User-Language: ja", "User-Debug: false",
+                                              "User-Version: " TARNWICK_VERSION_TEXT, "User-Language: ja", "User-Debug: false",
                                               "User-Union: " + ToUtf8(uid)}));
   }
 }
@@ -144,7 +144,7 @@ TEST_F(UpdateWin32Test, HoldRequestHasExactlyTwoHeaders) {
     if (line.starts_with("User-")) ours.push_back(line);
   }
   EXPECT_EQ(ours, (std::vector<std::string>{"User-Agent: Mozilla/5.0 (Windows NT 10.0; Win64; x64)",
-                                            "User-Version: 1.0.0.0", "User-Command: hold"}));
+                                            "User-Version: " TARNWICK_VERSION_TEXT, "User-Command: hold"}));
 }
 
 }  // namespace
