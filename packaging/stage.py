@@ -9,7 +9,8 @@ import os
 import shutil
 import zipfile
 
-TEXTS = (("README.txt", "README.txt"), ("LICENSE", "LICENSE.txt"))
+# Source path in the tree, name in the release.
+TEXTS = (("packaging/README.txt", "README.txt"), ("LICENSE", "LICENSE.txt"))
 PROGRAMS = ("Tarnwick.exe", "TarnwickService.exe", "tarnwickc.exe")
 
 
@@ -26,10 +27,7 @@ def main():
     for program in PROGRAMS:
         shutil.copyfile(os.path.join(args.bin, program), os.path.join(args.stage, program))
     for source, target in TEXTS:
-        path = os.path.join(args.source, "packaging", source)
-        if not os.path.exists(path):
-            path = os.path.join(args.source, source)
-        with open(path, "rb") as f:
+        with open(os.path.join(args.source, source), "rb") as f:
             text = f.read().replace(b"\r\n", b"\n").replace(b"\n", b"\r\n")
         with open(os.path.join(args.stage, target), "wb") as f:
             f.write(text)

@@ -70,13 +70,6 @@ def list_json_shows_wine_services_and_created_ones(wine):
                            "DisplayName=", name + " display")
         assert created.returncode == 0, f"sc create {name} failed"
     try:
-        # The registry's own enumeration order (Wine keeps values sorted, Windows does not).
-        enumerated = {}
-        for root, key in {(r, k) for r, k, *_ in RUN_VALUES}:
-            listing = wine.run("reg", "query", f"{root}\\{key}").stdout.decode(errors="replace")
-            names = [re.split(r" {4}", line.strip())[0] for line in listing.splitlines()
-                     if line.startswith("    ")]
-            enumerated[(root, key)] = ["" if n == "(Default)" else n for n in names]
         entries = list_json(wine)
     finally:
         for name in SERVICES:
@@ -122,6 +115,19 @@ APPROVED_VALUES = [
     ("HKCU", APPROVED + r"\StartupFolder", "common.lnk", STATE["02"]),
     ("HKCU", APPROVED + r"\StartupFolder", "tool.exe", STATE["03"]),
 ]
+
+
+def run_value_order(wine):
+    """Value names of each Run key in the registry's own enumeration order (Wine keeps values
+    sorted, Windows does not); "" is the default value."""
+    enumerated = {}
+    for root, key in {(r, k) for r, k, *_ in RUN_VALUES}:
+        listing = wine.run("reg", "query", f"{root}\\{key}").stdout.decode(errors="replace")
+        names = [re.split(r" {4}", line.strip())[0] for line in listing.splitlines() if line.startswith("    ")]
+        enumerated[(root, key)] = ["" if n == "(Default)" else n for n in names]
+    return enumerated
+
+
 KEPT = ["common.lnk", "SHOUT.LNK", "site.url", "tool.exe", "run.bat", "run.cmd", "old.com", "hidden.lnk"]
 SKIPPED = ["desktop.ini", "script.ps1", "noext"]
 
@@ -163,13 +169,7 @@ def catalogue_lists_folders_then_run_keys_then_services(wine):
         for root, key, name, data in APPROVED_VALUES:
             reg(wine, "add", f"{root}\\{key}", "/v", name, "/t", "REG_BINARY", "/d", data)
 
-        # The registry's own enumeration order (Wine keeps values sorted, Windows does not).
-        enumerated = {}
-        for root, key in {(r, k) for r, k, *_ in RUN_VALUES}:
-            listing = wine.run("reg", "query", f"{root}\\{key}").stdout.decode(errors="replace")
-            names = [re.split(r" {4}", line.strip())[0] for line in listing.splitlines()
-                     if line.startswith("    ")]
-            enumerated[(root, key)] = ["" if n == "(Default)" else n for n in names]
+        enumerated = run_value_order(wine)
         entries = list_json(wine)
     finally:
         for path in reversed(made):
