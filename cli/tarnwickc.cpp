@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "core/catalogue/catalogue.h"
+#include "core/catalogue/location_codes.h"
 #include "core/catalogue/toggles.h"
 #include "core/common/autorun_model.h"
 #include "core/common/filter_list.h"
@@ -33,11 +34,11 @@ CliResult Usage(std::string problem) {
 std::string ListAsText(const TAutorunList& list) {
   std::string out;
   for (const TAutorunInfo& entry : list) {
-    std::string from = ToUtf8(entry.From);
+    std::string from = ToUtf8(OneLine(entry.From));
     from.resize(std::max<size_t>(from.size(), 4), ' ');
-    out += from + (entry.Enabled ? "  on   " : "  off  ") + ToUtf8(entry.Caption) + "  [" +
-           ToUtf8(entry.Target) + "]";
-    if (!entry.FileName.empty()) out += "  " + ToUtf8(entry.FileName);
+    out += from + (entry.Enabled ? "  on   " : "  off  ") + ToUtf8(OneLine(entry.Caption)) + "  [" +
+           ToUtf8(OneLine(entry.Target)) + "]";
+    if (!entry.FileName.empty()) out += "  " + ToUtf8(OneLine(entry.FileName));
     out += '\n';
   }
   return out;
@@ -143,31 +144,45 @@ const TAutorunInfo* FindEntry(const TAutorunList& list, TextView from, TextView 
   return nullptr;
 }
 
+// A service enabled again may get back a manual start, which the catalogue shows as off.
+bool IsServiceStartRestored(TextView name, const AppContext& app) {
+  auto manager = app.ports.services.Connect(scm::kConnect);
+  auto service = manager ? manager->Open(Text(name), scm::kQueryConfig) : nullptr;
+  ServiceConfig config;
+  return service && service->QueryConfig(config) && config.startType == scm::kDemandStart;
+}
+
 // The toggles are silent by design; the console reads the state back to tell the truth.
 CliResult Toggle(bool enable, std::span<const Text> args, const AppContext& app) {
   const char* verb = enable ? "enable" : "disable";
   if (args.size() != 2) return Usage(std::string(verb) + " needs FROM and TARGET");
-  const Text& from = args[0];
-  const Text& target = args[1];
-  const std::string named = ToUtf8(from) + " " + ToUtf8(target);
+  std::string named = ToUtf8(OneLine(args[0])) + " " + ToUtf8(OneLine(args[1]));
+  Text from, target;  // as the system spells them, whatever case was typed
   TAutorunList list;
   try {
     RefreshAutorun(list, app);
-    if (!FindEntry(list, from, target)) {
+    const TAutorunInfo* found = FindEntry(list, args[0], args[1]);
+    if (!found) {
       return {1, {}, "tarnwickc: no startup entry " + named + "\n"};
     }
+    from = found->From;
+    target = found->Target;
+    named = ToUtf8(OneLine(from)) + " " + ToUtf8(OneLine(target));
     SetAutorunEnabled(target, from, enable, app);
     RefreshAutorun(list, app);
   } catch (const TarnwickError& error) {
     return {1, {}, "tarnwickc: " + std::string(verb) + " " + named + " failed: " + ToUtf8(error.Message()) + "\n"};
   }
   const TAutorunInfo* entry = FindEntry(list, from, target);
-  if (!entry && !enable && app.ports.systemInfo.MajorVersion() < 10) {
-    // Before Windows 10 there is no StartupApproved: disabling removes the entry.
+  if (!entry && !enable && !UsesStartupApproved(app.ports.systemInfo)) {
+    // Before Windows 8 there is no StartupApproved: disabling removes the entry.
     return {0, named + " removed\n", {}};
   }
   if (!entry) {
     return {1, {}, "tarnwickc: " + named + " is no longer in the catalogue after " + verb + "\n"};
+  }
+  if (enable && !entry->Enabled && SameTextAscii(from, location::kService) && IsServiceStartRestored(target, app)) {
+    return {0, named + " enabled (its manual start restored)\n", {}};
   }
   if (entry->Enabled != enable) {
     return {1, {}, "tarnwickc: " + named + " is still " + (entry->Enabled ? "enabled" : "disabled") +

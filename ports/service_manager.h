@@ -52,6 +52,11 @@ class ServiceHandle {
   [[nodiscard]] virtual bool QueryConfig(ServiceConfig& out) = 0;
   // Changes only the start type; everything else keeps its value. False when refused.
   [[nodiscard]] virtual bool ChangeStartType(uint32_t startType) = 0;
+  // The delayed-automatic-start flag (SERVICE_CONFIG_DELAYED_AUTO_START_INFO), which
+  // Windows keeps beside the start type. Query needs kQueryConfig, change kChangeConfig;
+  // false when refused or not supported.
+  [[nodiscard]] virtual bool QueryDelayedAutoStart(bool& delayed) = 0;
+  [[nodiscard]] virtual bool ChangeDelayedAutoStart(bool delayed) = 0;
 };
 
 // An open manager; destroying it closes the handle.

@@ -18,8 +18,10 @@ class SystemInfo {
   virtual ~SystemInfo() = default;
   // GetNativeSystemInfo's processor architecture: the machine's, not the process's.
   virtual uint16_t NativeProcessorArchitecture() = 0;
-  // The operating system's true major version (10 on Windows 10 and 11).
+  // The operating system's true major and minor version (10.0 on Windows 10 and 11,
+  // 6.2 on Windows 8, 6.3 on 8.1), whatever the program's manifest says.
   virtual uint32_t MajorVersion() = 0;
+  virtual uint32_t MinorVersion() = 0;
   // The full path of the running program's own file.
   virtual Text ProgramPath() = 0;
 };

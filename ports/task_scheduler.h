@@ -2,7 +2,8 @@
 // Port: COM start-up and the Task Scheduler 2.0 objects, shaped like the COM calls the task
 // code makes, so that its edge cases (COM already initialised, an error on the third task)
 // can be produced. Every call returns an HRESULT; destroying an object releases it.
-// All calls are made from the user-interface thread.
+// A call that hands out an object either fails or sets it: success with no object is
+// reported as E_POINTER. All calls are made from the user-interface thread.
 
 #include <cstdint>
 #include <memory>

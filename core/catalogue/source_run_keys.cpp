@@ -1,25 +1,11 @@
 #include "core/catalogue/location_codes.h"
+#include "core/catalogue/run_keys.h"
 #include "core/catalogue/sources.h"
 #include "core/catalogue/startup_approved.h"
 #include "core/mor/path.h"
 #include "core/mor/registry.h"
 
 namespace tarnwick {
-namespace {
-
-struct RunKey {
-  RootKey root;
-  TextView path;
-};
-
-// The current user's 32-bit key is not read.
-constexpr RunKey kRunKeys[] = {
-    {root::kLocalMachine, u"\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
-    {root::kLocalMachine, u"\\Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run"},
-    {root::kCurrentUser, u"\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
-};
-
-}  // namespace
 
 void ReadRunKey(RootKey root, TextView key, TAutorunList& list, const AppContext& app) {
   const TReg reg(app.ports.registry);

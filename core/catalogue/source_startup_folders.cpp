@@ -8,7 +8,12 @@
 namespace tarnwick {
 namespace {
 
-constexpr TextView kKeptExtensions[] = {u".url", u".lnk", u".exe", u".bat", u".cmd", u".com"};
+// Every kind Windows runs from a startup folder at logon, scripts included, so that a planted
+// script cannot hide. desktop.ini, files without an extension and .ps1 (which Windows opens
+// in an editor) stay out.
+constexpr TextView kKeptExtensions[] = {u".url", u".lnk", u".exe", u".bat", u".cmd", u".com",
+                                        u".vbs", u".vbe", u".js",  u".jse", u".wsf", u".hta",
+                                        u".scr", u".pif", u".msi"};
 
 // From the last "." to the end, the dot included; empty when there is no dot.
 TextView Extension(TextView fileName) {

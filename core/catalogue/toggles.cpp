@@ -4,6 +4,8 @@
 #include <mutex>
 
 #include "core/catalogue/location_codes.h"
+#include "core/catalogue/run_keys.h"
+#include "core/catalogue/service_start_record.h"
 #include "core/catalogue/startup_approved.h"
 #include "core/catalogue/task_lock.h"
 #include "core/catalogue/task_service.h"
@@ -12,12 +14,11 @@
 #include "core/mor/registry.h"
 
 namespace tarnwick {
-namespace {
 
-// StartupApproved values exist from Windows 10 on; older systems remove the entry instead.
-bool UsesStartupApproved(const AppContext& app) { return app.ports.systemInfo.MajorVersion() >= 10; }
-
-}  // namespace
+bool UsesStartupApproved(SystemInfo& system) {
+  const uint32_t major = system.MajorVersion();
+  return major > 6 || (major == 6 && system.MinorVersion() >= 2);
+}
 
 void SetAutorunEnabled(TextView target, TextView from, bool enable, const AppContext& app) {
   if (SameTextAscii(from, location::kFile)) {
@@ -32,7 +33,7 @@ void SetAutorunEnabled(TextView target, TextView from, bool enable, const AppCon
 }
 
 void SetFileEnabled(TextView path, bool enable, const AppContext& app) {
-  if (UsesStartupApproved(app)) {
+  if (UsesStartupApproved(app.ports.systemInfo)) {
     const size_t slash = path.rfind(u'\\');
     const TextView directory = slash == TextView::npos ? TextView() : path.substr(0, slash);
     const TextView name = slash == TextView::npos ? path : path.substr(slash + 1);
@@ -53,13 +54,14 @@ void SetFileEnabled(TextView path, bool enable, const AppContext& app) {
 
 void SetRegistryEnabled(TextView target, bool enable, const AppContext& app) {
   const TReg reg(app.ports.registry);
-  if (!UsesStartupApproved(app)) {
-    if (!enable) reg.Delete(target);
-    return;
-  }
   RootKey root = 0;
   Text key, name;
-  if (!TReg::Parse(target, root, key, name)) return;
+  if (!SplitRegistryTarget(target, root, key, name)) return;
+  if (!UsesStartupApproved(app.ports.systemInfo)) {
+    // The value alone goes, even when a subkey of the Run key bears its name.
+    if (!enable) reg.DeleteValue(root, key, name);
+    return;
+  }
   const TextView approvedKey =
       ContainsTextAscii(key, u"Wow6432Node") ? startup_approved::kRun32Key : startup_approved::kRunKey;
   reg.WriteBinary(root, approvedKey, name, MakeStartupApproved(enable, app.ports.clock));
@@ -84,11 +86,41 @@ void SetTaskEnabled(TextView path, bool enable, const AppContext& app) {
 }
 
 void SetServiceEnabled(TextView name, bool enable, const AppContext& app) {
+  namespace record = service_start_record;
   auto manager = app.ports.services.Connect(scm::kConnect);
   if (!manager) return;
-  auto service = manager->Open(Text(name), scm::kChangeConfig | scm::kStop);
+  auto service = manager->Open(Text(name), scm::kQueryConfig | scm::kChangeConfig | scm::kStop);
   if (!service) return;
-  (void)service->ChangeStartType(enable ? scm::kAutoStart : scm::kDisabled);
+  const TReg reg(app.ports.registry);
+
+  if (!enable) {
+    ServiceConfig config;
+    bool delayed = false;
+    const bool known = service->QueryConfig(config);
+    // Remembered before the change, so that a failure in between never loses the type.
+    const bool remember = known && config.startType != scm::kDisabled;
+    if (remember) {
+      if (!service->QueryDelayedAutoStart(delayed)) delayed = false;
+      record::Remember(reg, name, {config.startType, delayed && config.startType == scm::kAutoStart});
+    }
+    if (!service->ChangeStartType(scm::kDisabled) && remember) record::Forget(reg, name);
+    return;
+  }
+
+  std::optional<record::StartType> recorded = record::Recorded(reg, name);
+  ServiceConfig config;
+  if (recorded && service->QueryConfig(config) && config.startType != scm::kDisabled) {
+    // Someone changed the type since it was disabled here: the record no longer applies.
+    record::Forget(reg, name);
+    recorded.reset();
+  }
+  if (!recorded) {
+    (void)service->ChangeStartType(scm::kAutoStart);
+    return;
+  }
+  if (!service->ChangeStartType(recorded->startType)) return;  // the record stays for a retry
+  if (recorded->startType == scm::kAutoStart) (void)service->ChangeDelayedAutoStart(recorded->delayed);
+  record::Forget(reg, name);
 }
 
 }  // namespace tarnwick

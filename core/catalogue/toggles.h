@@ -11,9 +11,14 @@ namespace tarnwick {
 // systems older than 10 lets its failure through as TarnwickError.
 void SetAutorunEnabled(TextView target, TextView from, bool enable, const AppContext& app);
 
+// StartupApproved exists from Windows 8 (6.2) on; older systems remove the entry instead.
+bool UsesStartupApproved(SystemInfo& system);
+
 void SetFileEnabled(TextView path, bool enable, const AppContext& app);
 void SetRegistryEnabled(TextView target, bool enable, const AppContext& app);
 void SetTaskEnabled(TextView path, bool enable, const AppContext& app);
+// Disabling remembers the start type it replaces (service_start_record.h); enabling gives
+// that type back, or sets automatic start when there is no record.
 void SetServiceEnabled(TextView name, bool enable, const AppContext& app);
 
 }  // namespace tarnwick

@@ -66,7 +66,11 @@ void AutorunModel::AddRow(const TAutorunInfo& entry, const AppContext& app) {
 }
 
 void AutorunModel::LoadAutorun(const AppContext& app) {
-  RefreshAutorun(ListAutoObj, app);
+  // A refresh that fails part-way leaves the previous catalogue whole, so that a save never
+  // writes a partial one.
+  TAutorunList fresh;
+  RefreshAutorun(fresh, app);
+  ListAutoObj = std::move(fresh);
   productNames_.clear();  // version information is read anew at every refresh
 
   std::unordered_set<Text> present;  // exact From|Target, letter case counts

@@ -39,8 +39,8 @@ class AutorunModel {
 
   AutorunModel(ImageCollection& dataIcon, FilterLists lists) : DataIcon(dataIcon), lists_(lists) {}
 
-  // Refreshes ListAutoObj and merges it into the rows. An error from the refresh passes on
-  // with the rows as they were.
+  // Refreshes into a new catalogue, swaps it into ListAutoObj and merges it into the rows.
+  // An error from the refresh passes on with the catalogue and the rows as they were.
   void LoadAutorun(const AppContext& app);
   // The first row whose Target and From equal these without regard to ASCII case.
   const TAutorunItem* FindNode(TextView target, TextView from) const;

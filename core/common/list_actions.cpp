@@ -7,7 +7,7 @@ namespace tarnwick {
 std::string BuildSavedList(const TAutorunList& list) {
   std::string text = "\xEF\xBB\xBF";
   for (const TAutorunInfo& entry : list) {
-    text += ToUtf8(entry.From + u"|" + entry.Caption + u"|" + entry.Target);
+    text += ToUtf8(OneLine(entry.From + u"|" + entry.Caption + u"|" + entry.Target));
     text += "\r\n";
   }
   return text;

@@ -9,7 +9,8 @@
 
 namespace tarnwick {
 
-// UTF-8 with a byte-order mark; "From|Caption|Target" and CR LF for every catalogue entry.
+// UTF-8 with a byte-order mark; "From|Caption|Target" and CR LF for every catalogue entry,
+// control characters escaped (OneLine) so that every entry stays one line.
 std::string BuildSavedList(const TAutorunList& list);
 
 // `prefix` followed by From + "/" + the file-name part of Target, ASCII letters lowered,

@@ -132,4 +132,29 @@ bool ContainsTextAscii(TextView text, TextView part) noexcept {
   return false;
 }
 
+Text OneLine(TextView text) {
+  static constexpr char16_t kHex[] = u"0123456789ABCDEF";
+  Text out;
+  out.reserve(text.size());
+  for (char16_t c : text) {
+    if (c == u'\r') {
+      out += u"\\r";
+    } else if (c == u'\n') {
+      out += u"\\n";
+    } else if (c == u'\t') {
+      out += u"\\t";
+    } else if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) {
+      out += u"\\x";
+      out += kHex[c >> 4];
+      out += kHex[c & 0xF];
+    } else if (c == 0x2028 || c == 0x2029) {
+      out += u"\\u";
+      for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(c >> shift) & 0xF];
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 }  // namespace tarnwick

@@ -22,4 +22,9 @@ Text UpperAscii(TextView text);
 Text LowerAscii(TextView text);
 bool ContainsTextAscii(TextView text, TextView part) noexcept;
 
+// Text for a line-based output: control characters (C0, DEL, C1) and the Unicode line and
+// paragraph separators are written as escapes (\r, \n, \t, \xHH, \uHHHH), so a name
+// from the system cannot start a line of its own. Everything else, "\" included, stays.
+Text OneLine(TextView text);
+
 }  // namespace tarnwick

@@ -32,6 +32,24 @@ class SimServiceHandle final : public ServiceHandle {
     return true;
   }
 
+  bool QueryDelayedAutoStart(bool& delayed) override {
+    if (manager_.faults_.ShouldFail("QueryServiceConfig2W", name_)) return false;
+    if (!(access_ & scm::kQueryConfig)) return false;
+    const SimService* service = manager_.Find(name_);
+    if (!service) return false;
+    delayed = service->delayedAutoStart;
+    return true;
+  }
+
+  bool ChangeDelayedAutoStart(bool delayed) override {
+    if (manager_.faults_.ShouldFail("ChangeServiceConfig2W", name_)) return false;
+    if (!(access_ & scm::kChangeConfig)) return false;
+    SimService* service = manager_.Find(name_);
+    if (!service) return false;
+    service->delayedAutoStart = delayed;
+    return true;
+  }
+
  private:
   SimServiceManager& manager_;
   Text name_;

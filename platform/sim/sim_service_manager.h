@@ -3,7 +3,8 @@
 // without regard to case, access rights enforced, open handles counted.
 //
 // Calls named for fault injection: "OpenSCManagerW", "EnumServicesStatusW",
-// "OpenServiceW", "QueryServiceConfigW", "ChangeServiceConfigW" (subject: service name).
+// "OpenServiceW", "QueryServiceConfigW", "ChangeServiceConfigW", "QueryServiceConfig2W",
+// "ChangeServiceConfig2W" (subject: service name).
 
 #include <cstdint>
 #include <vector>
@@ -34,6 +35,7 @@ struct SimService {
   uint32_t startType = scm::kDemandStart;
   uint32_t type = service_type::kOwnProcess;
   uint32_t state = service_state::kStopped;
+  bool delayedAutoStart = false;
 };
 
 class SimServiceManager final : public ServiceManager {

@@ -34,8 +34,10 @@ class SimSystemInfo final : public SystemInfo {
  public:
   uint16_t architecture = 9;  // AMD64
   uint32_t majorVersion = 10;
+  uint32_t minorVersion = 0;
   uint16_t NativeProcessorArchitecture() override { return architecture; }
   uint32_t MajorVersion() override { return majorVersion; }
+  uint32_t MinorVersion() override { return minorVersion; }
   Text programPath = u"C:\\Program Files\\Tarnwick\\Tarnwick.exe";
   Text ProgramPath() override { return programPath; }
 };

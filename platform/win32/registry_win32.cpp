@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/win32/sized_read.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"
 
@@ -15,6 +16,7 @@ static_assert(reg_type::kSz == REG_SZ && reg_type::kExpandSz == REG_EXPAND_SZ &&
 
 namespace {
 
+constexpr DWORD kMaxValueName = 16383;  // characters, without the terminating NUL
 constexpr REGSAM kReadAccess = KEY_READ | KEY_WOW64_64KEY;
 constexpr REGSAM kWriteAccess = KEY_READ | KEY_WRITE | KEY_WOW64_64KEY;
 static_assert(kReadAccess == 0x00020119 && kWriteAccess == 0x0002011F);
@@ -49,25 +51,15 @@ class Win32RegistryKey final : public RegistryKey {
 
   bool QueryValue(TextView name, RegistryValue& out) override {
     const std::wstring wide = Wide(name);
-    DWORD type = 0, size = 0;
-    LSTATUS status = RegQueryValueExW(key_.get(), wide.c_str(), nullptr, &type, nullptr, &size);
-    // The value may grow between the two calls; try again with the new size.
-    for (int attempt = 0; status == ERROR_SUCCESS && attempt < 4; ++attempt) {
-      out.data.assign(size, 0);
-      DWORD got = size;
-      status = RegQueryValueExW(key_.get(), wide.c_str(), nullptr, &type,
-                                out.data.empty() ? nullptr : out.data.data(), &got);
-      if (status == ERROR_SUCCESS) {
-        out.data.resize(got);
-        out.type = type;
-        return true;
-      }
-      if (status == ERROR_MORE_DATA) {
-        size = got;
-        status = ERROR_SUCCESS;
-      }
+    Bytes scratch(256);
+    DWORD type = 0;
+    if (ReadSized(scratch, out.data, [&](BYTE* data, DWORD* size) {
+          return RegQueryValueExW(key_.get(), wide.c_str(), nullptr, &type, data, size);
+        }) != ERROR_SUCCESS) {
+      return false;
     }
-    return false;
+    out.type = type;
+    return true;
   }
 
   bool SetValue(TextView name, const RegistryValue& value) override {
@@ -111,32 +103,27 @@ class Win32RegistryKey final : public RegistryKey {
   }
 
   bool Values(std::vector<NamedRegistryValue>& out) override {
-    DWORD maxName = 0, maxData = 0;
-    if (RegQueryInfoKeyW(key_.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &maxName,
+    DWORD maxData = 0;
+    if (RegQueryInfoKeyW(key_.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                          &maxData, nullptr, nullptr) != ERROR_SUCCESS) {
       return false;
     }
-    std::wstring name(maxName + 1, L'\0');
-    Bytes data(maxData);
-    for (DWORD index = 0;;) {
-      DWORD nameLength = static_cast<DWORD>(name.size()), dataLength = static_cast<DWORD>(data.size()), type = 0;
-      const LSTATUS status = RegEnumValueW(key_.get(), index, name.data(), &nameLength, nullptr, &type,
-                                           data.empty() ? nullptr : data.data(), &dataLength);
+    // The longest name a value can have, so that ERROR_MORE_DATA only ever means the data.
+    std::wstring name(kMaxValueName + 1, L'\0');
+    Bytes scratch(std::max<DWORD>(maxData, 64));
+    for (DWORD index = 0;; ++index) {
+      DWORD nameLength = 0, type = 0;
+      NamedRegistryValue value;
+      const LSTATUS status = ReadSized(scratch, value.value.data, [&](BYTE* data, DWORD* size) {
+        nameLength = static_cast<DWORD>(name.size());
+        return RegEnumValueW(key_.get(), index, name.data(), &nameLength, nullptr, &type, data, size);
+      });
       if (status == ERROR_NO_MORE_ITEMS) return true;
-      if (status == ERROR_MORE_DATA) {
-        // A value grew or was added since the sizes were taken: take them again, same index.
-        if (RegQueryInfoKeyW(key_.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &maxName,
-                             &maxData, nullptr, nullptr) != ERROR_SUCCESS ||
-            (maxName + 1 <= name.size() && maxData <= data.size())) {
-          return false;
-        }
-        name.resize(std::max<size_t>(name.size(), maxName + 1));
-        data.resize(std::max<size_t>(data.size(), maxData));
-        continue;
-      }
+      if (status == ERROR_MORE_DATA) continue;  // kept growing while read: left out
       if (status != ERROR_SUCCESS) return false;
-      out.push_back({FromWide(name.data(), nameLength), {type, Bytes(data.begin(), data.begin() + dataLength)}});
-      ++index;
+      value.name = FromWide(name.data(), nameLength);
+      value.value.type = type;
+      out.push_back(std::move(value));
     }
   }
 

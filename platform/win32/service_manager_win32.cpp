@@ -52,6 +52,22 @@ class Win32ServiceHandle final : public ServiceHandle {
                                 nullptr) != FALSE;
   }
 
+  bool QueryDelayedAutoStart(bool& delayed) override {
+    SERVICE_DELAYED_AUTO_START_INFO info{};
+    DWORD needed = 0;
+    if (!QueryServiceConfig2W(handle_.get(), SERVICE_CONFIG_DELAYED_AUTO_START_INFO,
+                              reinterpret_cast<BYTE*>(&info), sizeof(info), &needed)) {
+      return false;
+    }
+    delayed = info.fDelayedAutostart != FALSE;
+    return true;
+  }
+
+  bool ChangeDelayedAutoStart(bool delayed) override {
+    SERVICE_DELAYED_AUTO_START_INFO info{delayed ? TRUE : FALSE};
+    return ChangeServiceConfig2W(handle_.get(), SERVICE_CONFIG_DELAYED_AUTO_START_INFO, &info) != FALSE;
+  }
+
  private:
   UniqueScHandle handle_;
 };

@@ -23,19 +23,29 @@ uint16_t Win32SystemInfo::NativeProcessorArchitecture() {
   return info.wProcessorArchitecture;
 }
 
-uint32_t Win32SystemInfo::MajorVersion() {
-  // RtlGetVersion reports the true version whatever the caller's manifest says, so a
-  // program without one never mistakes Windows 10 for 8 and deletes entries.
+namespace {
+
+// RtlGetVersion reports the true version whatever the caller's manifest says, so a
+// program without one never mistakes Windows 10 for 8 and deletes entries.
+OSVERSIONINFOW TrueVersion() {
   using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
   OSVERSIONINFOW info{};
   info.dwOSVersionInfoSize = sizeof(info);
   if (HMODULE ntdll = GetModuleHandleW(L"ntdll.dll")) {
     auto rtlGetVersion = reinterpret_cast<RtlGetVersionFn>(
         reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")));
-    if (rtlGetVersion && rtlGetVersion(&info) == 0) return info.dwMajorVersion;
+    if (rtlGetVersion && rtlGetVersion(&info) == 0) return info;
   }
-  return 10;
+  info.dwMajorVersion = 10;
+  info.dwMinorVersion = 0;
+  return info;
 }
+
+}  // namespace
+
+uint32_t Win32SystemInfo::MajorVersion() { return TrueVersion().dwMajorVersion; }
+
+uint32_t Win32SystemInfo::MinorVersion() { return TrueVersion().dwMinorVersion; }
 
 Text Win32SystemInfo::ProgramPath() {
   std::wstring path(MAX_PATH, L'\0');
@@ -107,24 +117,40 @@ bool Win32FileSystem::WriteWholeFile(TextView path, const std::string& bytes, Te
   const std::wstring target = Wide(path);
   const size_t slash = target.find_last_of(L"\\/");
   const std::wstring folder = slash == std::wstring::npos ? L"." : target.substr(0, slash);
-  wchar_t temp[MAX_PATH + 1];
-  if (!GetTempFileNameW(folder.c_str(), L"twk", 0, temp)) {
-    message = SystemMessage(GetLastError());
+  // Our own temporary name rather than GetTempFileNameW, whose errors (a missing folder reads
+  // "directory name invalid", a full disk "file exists") say nothing true about the save.
+  static unsigned attempt = 0;
+  std::wstring temp;
+  UniqueHandle file;
+  DWORD error = ERROR_SUCCESS;
+  for (int tries = 0; tries < 16 && !file; ++tries) {
+    temp = folder + L"\\~twk" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++attempt) +
+           L".tmp";
+    file.reset(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    error = file ? ERROR_SUCCESS : GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
+  }
+  if (!file) {
+    message = SystemMessage(error) + u" (" + FromWide(folder.c_str()) + u")";
     return false;
   }
-  bool written = false;
-  {
-    UniqueHandle file(CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD done = 0;
-    written = file && WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
-              done == bytes.size() && FlushFileBuffers(file.get());
-    if (!written) message = SystemMessage(GetLastError());
+  DWORD done = 0;
+  bool written = WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) != FALSE;
+  if (!written) {
+    message = SystemMessage(GetLastError());
+  } else if (done != bytes.size()) {
+    written = false;
+    message = SystemMessage(ERROR_DISK_FULL);
+  } else if (!FlushFileBuffers(file.get())) {
+    written = false;
+    message = SystemMessage(GetLastError());
   }
-  if (written && !MoveFileExW(temp, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  file.reset();
+  if (written && !MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     message = SystemMessage(GetLastError());
     written = false;
   }
-  if (!written) DeleteFileW(temp);
+  if (!written) DeleteFileW(temp.c_str());
   return written;
 }
 

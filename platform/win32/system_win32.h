@@ -17,6 +17,7 @@ class Win32SystemInfo final : public SystemInfo {
  public:
   uint16_t NativeProcessorArchitecture() override;
   uint32_t MajorVersion() override;
+  uint32_t MinorVersion() override;
   Text ProgramPath() override;
 };
 

@@ -47,7 +47,7 @@ class Collection final : public ScheduledTaskCollection {
     ComPtr<api::IRegisteredTask> item;
     const HRESULT result = tasks_->get_Item(position.get(), item.put());
     if (SUCCEEDED(result)) task = item ? std::make_unique<Task>(std::move(item)) : nullptr;
-    return result;
+    return SUCCEEDED(result) && !task ? E_POINTER : result;
   }
 
  private:
@@ -68,7 +68,7 @@ class Folder final : public ScheduledTaskFolder {
     ComPtr<api::IRegisteredTask> item;
     const HRESULT result = folder_->GetTask(name.get(), item.put());
     if (SUCCEEDED(result)) task = item ? std::make_unique<Task>(std::move(item)) : nullptr;
-    return result;
+    return SUCCEEDED(result) && !task ? E_POINTER : result;
   }
 
  private:

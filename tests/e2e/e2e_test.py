@@ -294,6 +294,55 @@ def toggles_write_startup_approved_and_service_start_types(wine):
 
 
 @check
+def toggles_switch_the_entry_named_and_give_back_what_it_had(wine):
+    machine_run = f"HKLM\\{RUN}"
+    path_named = r"C:\Tools\a.exe"
+    common_folder_windows, common_folder = startup_folders(wine)[0]
+    shortcut = os.path.join(common_folder, "Lower Case.lnk")
+    service = "TarnwickE2EManual"
+    start = f"HKLM\\System\\CurrentControlSet\\Services\\{service}"
+    try:
+        # A value named like a path, beside one named like its last part that must stay on.
+        reg(wine, "add", machine_run, "/v", path_named, "/d", path_named)
+        reg(wine, "add", machine_run, "/v", "a.exe", "/d", r"C:\other\a.exe")
+        for verb, state in (("disable", 3), ("enable", 2)):
+            result = tarnwickc(wine, verb, "HKLM", f"{machine_run}\\{path_named}")
+            assert result.returncode == 0, result.stderr
+            assert_startup_approved(wine, f"HKLM\\{APPROVED}\\Run", path_named, state)
+        assert reg_value(wine, f"HKLM\\{APPROVED}\\Run", "a.exe") is None, "the neighbour was switched"
+        assert wine.run("reg", "query", f"{machine_run}\\C:").returncode != 0, "a key was made of the name"
+        entries = {(e["from"], e["target"]): e for e in list_json(wine)}
+        assert entries[("HKLM", f"{machine_run}\\a.exe")]["enabled"] is True
+        assert entries[("HKLM", f"{machine_run}\\{path_named}")]["enabled"] is True
+
+        # Typed in lower case, the all-users file writes its state under HKLM and nowhere else.
+        open(shortcut, "w").close()
+        typed = (common_folder_windows + "\\Lower Case.lnk").lower()
+        result = tarnwickc(wine, "disable", "file", typed)
+        assert result.returncode == 0, result.stderr
+        assert_startup_approved(wine, f"HKLM\\{APPROVED}\\StartupFolder", "Lower Case.lnk", 3)
+        assert reg_value(wine, f"HKCU\\{APPROVED}\\StartupFolder", "Lower Case.lnk") is None
+        assert reg_value(wine, f"HKCU\\{APPROVED}\\StartupFolder", "lower case.lnk") is None
+
+        # A manual service switched off and on again is manual.
+        wine.run("sc", "delete", service)
+        assert wine.run("sc", "create", service, "binPath=", r"C:\svc\m.exe", "start=", "demand").returncode == 0
+        for verb, start_type in (("disable", "0x4"), ("enable", "0x3")):
+            result = tarnwickc(wine, verb, "SERV", service)
+            assert result.returncode == 0, result.stderr
+            assert reg_value(wine, start, "Start") == ("REG_DWORD", start_type), reg_value(wine, start, "Start")
+    finally:
+        wine.run("reg", "delete", machine_run, "/v", path_named, "/f")
+        wine.run("reg", "delete", machine_run, "/v", "a.exe", "/f")
+        for root in ("HKLM", "HKCU"):
+            wine.run("reg", "delete", f"{root}\\{APPROVED}", "/f")
+        wine.run("reg", "delete", "HKLM\\Software\\Morvessa\\Tarnwick\\ServiceStartTypes", "/f")
+        wine.run("sc", "delete", service)
+        if os.path.exists(shortcut):
+            os.remove(shortcut)
+
+
+@check
 def list_text_is_one_line_per_entry(wine):
     result = wine.run(wine.exe("tarnwickc.exe"), "list")
     assert result.returncode == 0

@@ -104,12 +104,20 @@ TEST_F(AutorunModelTest, FiltersAreReadOnlyForNewRowsAndByTheirOwnList) {
   EXPECT_EQ(model.Rows()[0].From, u"FILE");
 }
 
-TEST_F(AutorunModelTest, RefreshErrorLeavesTheRows) {
+TEST_F(AutorunModelTest, RefreshErrorLeavesTheRowsAndTheWholeCatalogue) {
+  windows.files.AddFile(sim::kCommonStartup, u"first.lnk");
   windows.services.Add({u"A", u"Alpha", u"a.exe", scm::kAutoStart});
   Load();
-  windows.faults.Fail("FindFirstFileW", sim::kCommonStartup);
+  const TAutorunList before = model.ListAutoObj;
+  ASSERT_EQ(before.size(), 2u);
+
+  // Fails part-way: the all-users folder is read, the user's folder is not.
+  windows.files.AddFile(sim::kCommonStartup, u"second.lnk");
+  windows.faults.Fail("FindFirstFileW", sim::kUserStartup);
   EXPECT_THROW(Load(), TarnwickError);
-  EXPECT_EQ(Names(), (std::vector<Text>{u"Alpha"}));
+  EXPECT_EQ(Names(), (std::vector<Text>{u"first", u"Alpha"}));
+  ASSERT_EQ(model.ListAutoObj.size(), before.size());
+  for (size_t i = 0; i < before.size(); ++i) EXPECT_EQ(model.ListAutoObj[i].Target, before[i].Target);
 }
 
 TEST_F(AutorunModelTest, IconsAndVersionsAreReadOnceForAPathAcrossRows) {

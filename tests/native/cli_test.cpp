@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <nlohmann/json.hpp>
 
 #include "cli/tarnwickc.h"
@@ -82,13 +84,40 @@ TEST_F(CliTest, ToggleReportsTheStateReadBack) {
                              u"x.exe");
   CliResult result = Run({u"disable", u"hkcu", run});
   EXPECT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_EQ(result.out, "hkcu " + ToUtf8(run) + " disabled\n");
+  EXPECT_EQ(result.out, "HKCU " + ToUtf8(run) + " disabled\n");
   result = Run({u"enable", u"HKCU", run});
   EXPECT_EQ(result.exitCode, 0) << result.err;
 
   result = Run({u"disable", u"SERV", u"spooler"});
   EXPECT_EQ(result.exitCode, 0) << result.err;
   EXPECT_EQ(windows.services.Find(u"Spooler")->startType, scm::kDisabled);
+}
+
+TEST_F(CliTest, TogglesActOnTheEntryAsTheSystemSpellsIt) {
+  // Typed in lower case, the all-users file still writes its state under HKLM.
+  windows.files.AddFile(sim::kCommonStartup, u"Agent.lnk");
+  const Text typed = LowerAscii(Text(sim::kCommonStartup) + u"\\Agent.lnk");
+  CliResult result = Run({u"disable", u"file", typed});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_NE(windows.registry.Get(root::kLocalMachine, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\StartupFolder", u"Agent.lnk"), nullptr);
+  EXPECT_FALSE(windows.registry.KeyExists(root::kCurrentUser, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\StartupFolder"));
+
+  // A manual service comes back manual, which the catalogue shows as off: still a success.
+  windows.services.Add({u"Manual", u"Manual One", u"m.exe", scm::kDemandStart});
+  EXPECT_EQ(Run({u"disable", u"SERV", u"manual"}).exitCode, 0);
+  result = Run({u"enable", u"SERV", u"Manual"});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.out, "SERV Manual enabled (its manual start restored)\n");
+  EXPECT_EQ(windows.services.Find(u"Manual")->startType, scm::kDemandStart);
+}
+
+TEST_F(CliTest, LineBreaksInNamesStayInsideTheirLine) {
+  windows.registry.SetString(root::kCurrentUser, u"Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                             u"Evil\r\nSERV  on   Fake", u"x.exe");
+  const CliResult result = Run({u"list"});
+  ASSERT_EQ(result.exitCode, 0);
+  EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 3) << result.out;
+  EXPECT_NE(result.out.find("Evil\\r\\nSERV  on   Fake"), std::string::npos) << result.out;
 }
 
 TEST_F(CliTest, ToggleFailuresNameTheEntryAndExit1) {

@@ -13,6 +13,10 @@ TEST(ListActions, SavedListHasEveryEntryWithBomAndCrLf) {
   list[2] = {u"x", u"\uD0C0\uB978", u"", u"Svc", u"SERV", false};
   EXPECT_EQ(BuildSavedList(list), "\xEF\xBB\xBF" "HKCU|A|B|HKCU\\Run\\A|B\r\nHKCU||HKCU\\Run\\\r\nSERV|" +
                                       ToUtf8(u"\uD0C0\uB978") + "|Svc\r\n");
+  // A name with a line break of its own stays one line.
+  TAutorunList forged(1);
+  forged[0] = {u"", u"Evil\r\nSERV|Fake", u"", u"HKCU\\Run\\Evil\r\nSERV|Fake", u"HKCU", true};
+  EXPECT_EQ(BuildSavedList(forged), "\xEF\xBB\xBFHKCU|Evil\\r\\nSERV|Fake|HKCU\\Run\\Evil\\r\\nSERV|Fake\r\n");
 }
 
 TEST(ListActions, LookupAddressLowersAsciiAndEncodesNothing) {

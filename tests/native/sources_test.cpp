@@ -79,7 +79,8 @@ TEST_F(SourcesTest, RunValuesReadTheirStateFromRunOrRun32) {
 TEST_F(SourcesTest, StartupFolderFilesKeptByExtension) {
   for (const char16_t* name : {u"App.lnk", u"APP2.LNK", u"site.url", u"tool.exe", u"run.bat",
                                u"run.cmd", u"old.com", u"desktop.ini", u"script.ps1", u"noext",
-                               u".hidden.lnk", u"archive.lnk.bak"}) {
+                               u".hidden.lnk", u"archive.lnk.bak", u"a.vbs", u"b.VBE", u"c.js",
+                               u"d.jse", u"e.wsf", u"f.hta", u"g.scr", u"h.pif", u"i.msi"}) {
     windows.files.AddFile(sim::kUserStartup, name);
   }
   windows.files.AddSubfolder(sim::kUserStartup, u"x.lnk");
@@ -88,7 +89,7 @@ TEST_F(SourcesTest, StartupFolderFilesKeptByExtension) {
   std::vector<Text> captions;
   for (const TAutorunInfo& entry : list) captions.push_back(entry.Caption);
   EXPECT_EQ(captions, (std::vector<Text>{u"App", u"APP2", u"site", u"tool", u"run", u"run", u"old",
-                                         u".hidden"}));
+                                         u".hidden", u"a", u"b", u"c", u"d", u"e", u"f", u"g", u"h", u"i"}));
   const Text path = Text(sim::kUserStartup) + u"\\App.lnk";
   EXPECT_EQ(list[0].FileName, path);  // the shortcut itself, never what it points to
   EXPECT_EQ(list[0].Target, path);

@@ -40,5 +40,18 @@ TEST(Text, SameTextAsciiFoldsOnlyAsciiLetters) {
   EXPECT_FALSE(SameTextAscii(u"[", u"{"));  // 0x5B vs 0x7B: not letters
 }
 
+TEST(Text, OneLineEscapesWhatWouldBreakALine) {
+  const std::pair<Text, Text> cases[] = {
+      {u"plain C:\\new\\x.exe", u"plain C:\\new\\x.exe"},  // backslashes stay
+      {u"a\r\nb", u"a\\r\\nb"},
+      {u"tab\there", u"tab\\there"},
+      {Text(u"nul") + char16_t(0) + u"bel\a", u"nul\\x00bel\\x07"},
+      {u"del\x7F c1\x85", u"del\\x7F c1\\x85"},
+      {u"ls\u2028ps\u2029", u"ls\\u2028ps\\u2029"},
+      {u"\uD0C0\uB978 \u00E9", u"\uD0C0\uB978 \u00E9"},
+  };
+  for (const auto& [in, out] : cases) EXPECT_EQ(OneLine(in), out) << ToUtf8(out);
+}
+
 }  // namespace
 }  // namespace tarnwick

@@ -86,6 +86,102 @@ TEST_F(TogglesTest, ServicesGoAutomaticOrDisabled) {
   EXPECT_EQ(windows.services.OpenHandles(), 0);
 }
 
+TEST_F(TogglesTest, ServicesComeBackWithTheStartTypeTheyHad) {
+  struct Case {
+    uint32_t startType;
+    bool delayed;
+  };
+  for (const Case c : {Case{scm::kDemandStart, false}, Case{scm::kAutoStart, true}, Case{scm::kAutoStart, false}}) {
+    sim::SimService service{u"Svc", u"Svc", u"s.exe", c.startType};
+    service.delayedAutoStart = c.delayed;
+    windows.services.Add(service);
+    Toggle(u"Svc", u"SERV", false);
+    EXPECT_EQ(windows.services.Find(u"Svc")->startType, scm::kDisabled);
+    Toggle(u"Svc", u"SERV", false);  // a second disable keeps the first record
+    Toggle(u"Svc", u"SERV", true);
+    EXPECT_EQ(windows.services.Find(u"Svc")->startType, c.startType);
+    EXPECT_EQ(windows.services.Find(u"Svc")->delayedAutoStart, c.delayed);
+    EXPECT_EQ(windows.registry.Get(kLM, u"Software\\Morvessa\\Tarnwick\\ServiceStartTypes", u"Svc"), nullptr)
+        << "the record goes once it is used";
+  }
+  EXPECT_EQ(windows.services.OpenHandles(), 0);
+}
+
+TEST_F(TogglesTest, ServiceRecordsThatNoLongerApplyAreDropped) {
+  const Text records = u"Software\\Morvessa\\Tarnwick\\ServiceStartTypes";
+  windows.services.Add({u"Svc", u"Svc", u"s.exe", scm::kDemandStart});
+
+  // A refused disable leaves no record behind.
+  windows.faults.Fail("ChangeServiceConfigW");
+  Toggle(u"Svc", u"SERV", false);
+  EXPECT_EQ(windows.registry.Get(kLM, records, u"Svc"), nullptr);
+  windows.faults.Clear();
+
+  // Changed by someone else after the disable: enabling means automatic, as without a record.
+  Toggle(u"Svc", u"SERV", false);
+  windows.services.Find(u"Svc")->startType = scm::kDemandStart;
+  Toggle(u"Svc", u"SERV", true);
+  EXPECT_EQ(windows.services.Find(u"Svc")->startType, scm::kAutoStart);
+  EXPECT_EQ(windows.registry.Get(kLM, records, u"Svc"), nullptr);
+
+  // A record that names no start type a service can be given back is ignored.
+  windows.services.Find(u"Svc")->startType = scm::kDisabled;
+  windows.registry.SetDword(kLM, records, u"Svc", 7);
+  Toggle(u"Svc", u"SERV", true);
+  EXPECT_EQ(windows.services.Find(u"Svc")->startType, scm::kAutoStart);
+}
+
+TEST_F(TogglesTest, RunValueNamedLikeAPathKeepsItsWholeName) {
+  // Installers write values named with a path; a value named like its last part must stay on.
+  windows.registry.SetString(kLM, kRun, u"C:\\Tools\\a.exe", u"C:\\Tools\\a.exe");
+  windows.registry.SetString(kLM, kRun, u"a.exe", u"other.exe");
+  const Text target = u"HKLM\\" + Text(kRun) + u"\\C:\\Tools\\a.exe";
+
+  Toggle(u"hklm\\SOFTWARE\\microsoft\\Windows\\CurrentVersion\\Run\\C:\\Tools\\a.exe", u"HKLM", false);
+  EXPECT_EQ(Stored(kLM, kApprovedRun, u"C:\\Tools\\a.exe"), Expected(0x03));
+  EXPECT_EQ(windows.registry.Get(kLM, kApprovedRun, u"a.exe"), nullptr);
+  TAutorunList list;
+  RefreshAutorun(list, windows.app());
+  ASSERT_EQ(list.size(), 2u);
+  EXPECT_EQ(list[0].Target, target);
+  EXPECT_FALSE(list[0].Enabled);
+  EXPECT_TRUE(list[1].Enabled);
+
+  // Before Windows 8 the value alone is deleted; no key named after its parts appears.
+  windows.systemInfo.majorVersion = 6;
+  windows.systemInfo.minorVersion = 1;
+  Toggle(target, u"HKLM", false);
+  EXPECT_EQ(windows.registry.Get(kLM, kRun, u"C:\\Tools\\a.exe"), nullptr);
+  EXPECT_NE(windows.registry.Get(kLM, kRun, u"a.exe"), nullptr);
+  EXPECT_FALSE(windows.registry.KeyExists(kLM, Text(kRun) + u"\\C:"));
+}
+
+TEST_F(TogglesTest, StartupApprovedFromWindows8On) {
+  struct Case {
+    uint32_t major, minor;
+    bool approved;  // false: disabling deletes
+  };
+  const Case cases[] = {{5, 1, false}, {6, 0, false}, {6, 1, false}, {6, 2, true}, {6, 3, true}, {10, 0, true}};
+  for (const Case& c : cases) {
+    windows.systemInfo.majorVersion = c.major;
+    windows.systemInfo.minorVersion = c.minor;
+    const Text name = u"Mine" + FromUtf8(std::to_string(c.major * 10 + c.minor));
+    windows.registry.SetString(kCU, kRun, name, u"mine.exe");
+    Toggle(u"HKCU\\" + Text(kRun) + u"\\" + name, u"HKCU", false);
+    EXPECT_EQ(windows.registry.Get(kCU, kRun, name) != nullptr, c.approved) << c.major << "." << c.minor;
+    EXPECT_EQ(Stored(kCU, kApprovedRun, name), c.approved ? Expected(0x03) : Bytes{}) << c.major << "." << c.minor;
+  }
+}
+
+TEST_F(TogglesTest, DeletionBeforeWindows8TakesTheValueNotASubkeyOfItsName) {
+  windows.systemInfo.majorVersion = 6;
+  windows.registry.SetString(kCU, kRun, u"Foo", u"foo.exe");
+  windows.registry.SetString(kCU, Text(kRun) + u"\\Foo", u"Inner", u"keep");
+  Toggle(u"HKCU\\" + Text(kRun) + u"\\Foo", u"HKCU", false);
+  EXPECT_EQ(windows.registry.Get(kCU, kRun, u"Foo"), nullptr);
+  EXPECT_NE(windows.registry.Get(kCU, Text(kRun) + u"\\Foo", u"Inner"), nullptr);
+}
+
 TEST_F(TogglesTest, BeforeWindows10DisablingRemovesAndEnablingDoesNothing) {
   windows.systemInfo.majorVersion = 6;
   windows.registry.SetString(kCU, kRun, u"Mine", u"mine.exe");

@@ -6,6 +6,7 @@
 
 #include "core/mor/registry.h"
 #include "platform/win32/registry_win32.h"
+#include "platform/win32/sized_read.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"
 
@@ -81,7 +82,7 @@ TEST_F(RegistryWin32Test, ReadsEveryValueType) {
     EXPECT_EQ(TReg::StringOf(value.value, u"d"), reg.ReadString(kCU, kKey, value.name, u"d")) << ToUtf8(value.name);
     EXPECT_EQ(TReg::BinaryOf(value.value), reg.ReadBinary(kCU, kKey, value.name)) << ToUtf8(value.name);
   }
-  EXPECT_FALSE(reg.ReadValues(kCU, u"Software\TarnwickTests\Missing", values));
+  EXPECT_FALSE(reg.ReadValues(kCU, u"Software\\TarnwickTests\\Missing", values));
   EXPECT_TRUE(values.empty());
 }
 
@@ -144,6 +145,66 @@ TEST_F(RegistryWin32Test, LocalMachineKeysAreTheNativeView) {
             ERROR_SUCCESS);
   reg.DeleteKey(root::kLocalMachine, u"Software", u"TarnwickTests");
   EXPECT_FALSE(reg.IsKey(root::kLocalMachine, key));
+}
+
+// The read behind QueryValue and Values, against a registry that changes under it.
+TEST(SizedRead, NeverCopiesMoreThanWasReceivedAndGivesUpOnDataThatKeepsChanging) {
+  Bytes scratch(4), out{9};
+  // Grew between the measure and the read: the buffer grows and the read is made again.
+  int calls = 0;
+  EXPECT_EQ(ReadSized(scratch, out,
+                      [&](BYTE* data, DWORD* size) -> LSTATUS {
+                        ++calls;
+                        if (*size < 10) {
+                          *size = 10;
+                          return ERROR_MORE_DATA;
+                        }
+                        for (DWORD i = 0; i < 10; ++i) data[i] = static_cast<BYTE>(i);
+                        *size = 10;
+                        return ERROR_SUCCESS;
+                      }),
+            ERROR_SUCCESS);
+  EXPECT_EQ(calls, 2);
+  EXPECT_EQ(out, (Bytes{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+
+  // A success that claims more than the buffer holds yields only what the buffer holds.
+  scratch.assign(8, 0xAB);
+  EXPECT_EQ(ReadSized(scratch, out, [](BYTE*, DWORD* size) -> LSTATUS {
+              *size = 4096;
+              return ERROR_SUCCESS;
+            }),
+            ERROR_SUCCESS);
+  EXPECT_EQ(out, Bytes(8, 0xAB));
+
+  // Never fits: bounded, reported, nothing invented.
+  out = {1, 2};
+  calls = 0;
+  EXPECT_EQ(ReadSized(scratch, out, [&](BYTE*, DWORD* size) -> LSTATUS {
+              ++calls;
+              *size += 1;
+              return ERROR_MORE_DATA;
+            }),
+            ERROR_MORE_DATA);
+  EXPECT_EQ(calls, kSizedReadAttempts);
+  EXPECT_EQ(out, (Bytes{1, 2}));
+}
+
+TEST_F(RegistryWin32Test, WholeKeyReadsValuesLargerThanTheFirstBufferAndEmptyOnes) {
+  Put(L"empty", REG_BINARY, nullptr, 0);
+  const std::wstring big(3000, L'x');
+  PutText(L"big", REG_SZ, big);
+  std::vector<NamedRegistryValue> values;
+  ASSERT_TRUE(reg.ReadValues(kCU, kKey, values));
+  ASSERT_EQ(values.size(), 2u);
+  for (const NamedRegistryValue& value : values) {
+    if (value.name == u"empty") {
+      EXPECT_TRUE(value.value.data.empty());
+    } else {
+      EXPECT_EQ(TextFromRegData(value.value.data), FromWide(big.c_str()));
+    }
+  }
+  EXPECT_EQ(reg.ReadString(kCU, kKey, u"big", u"-"), FromWide(big.c_str()));
+  EXPECT_TRUE(reg.ReadBinary(kCU, kKey, u"empty").empty());
 }
 
 }  // namespace

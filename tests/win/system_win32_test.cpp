@@ -86,6 +86,22 @@ TEST_F(FileSystemWin32Test, ListsFilesHiddenIncludedSubfoldersExcluded) {
   EXPECT_EQ(names, (std::vector<Text>{u"B.URL", u"a.lnk", u"hidden.lnk"}));
 }
 
+TEST_F(FileSystemWin32Test, WholeFileWriteReplacesAndFailuresSayWhy) {
+  const Text target = FromWide((folder_ + L"\\a.lnk").c_str());
+  Text message;
+  ASSERT_TRUE(files.WriteWholeFile(target, "first", message)) << ToUtf8(message);
+  ASSERT_TRUE(files.WriteWholeFile(target, "second", message)) << ToUtf8(message);
+  std::vector<Text> names;
+  ASSERT_EQ(files.ListFiles(FromWide(folder_.c_str()), names).status, ListStatus::Ok);
+  EXPECT_EQ(names, (std::vector<Text>{u"a.lnk"})) << "no temporary file stays behind";
+
+  // A missing folder is named, with the system's own reason for it.
+  const Text missingFolder = FromWide((folder_ + L"\\nope").c_str());
+  EXPECT_FALSE(files.WriteWholeFile(missingFolder + u"\\list.txt", "x", message));
+  EXPECT_NE(message.find(missingFolder), Text::npos) << ToUtf8(message);
+  EXPECT_EQ(message.find(u"invalid"), Text::npos) << ToUtf8(message);
+}
+
 TEST_F(FileSystemWin32Test, MissingFolderIsNotFoundAndEmptyFolderIsEmpty) {
   std::vector<Text> names = {u"stale"};
   EXPECT_EQ(files.ListFiles(FromWide(folder_.c_str()), names).status, ListStatus::Ok);

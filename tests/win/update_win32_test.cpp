@@ -24,6 +24,7 @@ class TarnwickSystemInfo final : public SystemInfo {
  public:
   uint16_t NativeProcessorArchitecture() override { return real_.NativeProcessorArchitecture(); }
   uint32_t MajorVersion() override { return real_.MajorVersion(); }
+  uint32_t MinorVersion() override { return real_.MinorVersion(); }
   Text ProgramPath() override {
     const Text self = real_.ProgramPath();
     return self.substr(0, self.rfind(u'\\') + 1) + u"Tarnwick.exe";
