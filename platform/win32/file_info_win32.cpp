@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "platform/win32/native_path.h"
 #include "platform/win32/wide.h"
 
 namespace tarnwick::win32 {
@@ -41,7 +42,7 @@ class Win32Icon final : public Icon {
 }  // namespace
 
 std::unique_ptr<VersionBlock> Win32VersionResources::Read(TextView path) {
-  const std::wstring file = Wide(path);
+  const std::wstring file = NativeFilePath(path);
   DWORD handle = 0;
   const DWORD size = GetFileVersionInfoSizeW(file.c_str(), &handle);
   if (size == 0) return nullptr;
@@ -53,7 +54,7 @@ std::unique_ptr<VersionBlock> Win32VersionResources::Read(TextView path) {
 std::unique_ptr<Icon> Win32IconSource::ExtractAssociated(TextView file, uint16_t index) {
   // The function may write the path of the associated program into the buffer.
   wchar_t path[MAX_PATH * 2] = {};
-  const std::wstring wide = Wide(file);
+  const std::wstring wide = NativeFilePath(file);
   if (wide.size() >= std::size(path)) return nullptr;
   wide.copy(path, wide.size());
   WORD number = index;

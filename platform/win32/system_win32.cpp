@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "platform/win32/native_path.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"
 
@@ -95,7 +96,7 @@ ListResult Win32FileSystem::ListFiles(TextView folder, std::vector<Text>& names)
 }
 
 bool Win32FileSystem::FileExists(TextView path) {
-  const std::wstring wide = Wide(path);
+  const std::wstring wide = NativeFilePath(path);
   const DWORD attributes = GetFileAttributesW(wide.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
   if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return true;

@@ -18,6 +18,7 @@ from pe_resources import pe_resources
 CHECKS = []
 VERSION = None  # the programs' one version, from the build
 MSI = None      # the installer of this build
+ARCH = None     # "x86-64" or "i386": the build's programs
 
 
 def check(fn):
@@ -28,20 +29,25 @@ def check(fn):
 class Wine:
     def __init__(self, env_file, bin_dir):
         out = subprocess.run(
-            ["bash", "-c", f'source "{env_file}"; export WINE WINESERVER; env -0'],
+            ["bash", "-c", f'source "{env_file}"; export WINE WINE64 WINESERVER; env -0'],
             check=True, capture_output=True).stdout
         self.env = dict(kv.split("=", 1) for kv in out.decode().split("\0") if "=" in kv)
         if not self.env.get("DISPLAY"):
             raise RuntimeError("the run has no X server; prefix-up.sh starts one")
-        self.wine = self.env["WINE"]
+        self.wine = self.env["WINE"]      # this build's programs: the 32-bit loader for i686
+        self.wine64 = self.env["WINE64"]  # the system's tools (reg, sc, msiexec), as on 64-bit Windows
         self.bin = bin_dir
 
+    def loader(self, program):
+        """A program named by its path is one of ours; a bare name is a tool of the system."""
+        return self.wine if ("\\" in program or "/" in program) else self.wine64
+
     def run(self, *args, timeout=120):
-        return subprocess.run([self.wine, *args], env=self.env, capture_output=True, timeout=timeout)
+        return subprocess.run([self.loader(args[0]), *args], env=self.env, capture_output=True, timeout=timeout)
 
     def run_quiet(self, *args, timeout=120):
         """Exit code only: programs this one starts may outlive it and keep any pipe open."""
-        return subprocess.run([self.wine, *args], env=self.env, stdin=subprocess.DEVNULL,
+        return subprocess.run([self.loader(args[0]), *args], env=self.env, stdin=subprocess.DEVNULL,
                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=timeout).returncode
 
     def exe(self, name):
@@ -312,8 +318,9 @@ def toggles_switch_the_entry_named_and_give_back_what_it_had(wine):
         assert reg_value(wine, f"HKLM\\{APPROVED}\\Run", "a.exe") is None, "the neighbour was switched"
         assert wine.run("reg", "query", f"{machine_run}\\C:").returncode != 0, "a key was made of the name"
         entries = {(e["from"], e["target"]): e for e in list_json(wine)}
-        assert entries[("HKLM", f"{machine_run}\\a.exe")]["enabled"] is True
-        assert entries[("HKLM", f"{machine_run}\\{path_named}")]["enabled"] is True
+        for name in ("a.exe", path_named):
+            entry = entries.get(("HKLM", f"{machine_run}\\{name}"))
+            assert entry and entry["enabled"] is True, f"{name}: {entry}"
 
         # Typed in lower case, the all-users file writes its state under HKLM and nowhere else.
         open(shortcut, "w").close()
@@ -375,6 +382,29 @@ def save_writes_the_catalogue_and_visible_hides_windows_own(wine):
     targets = {e["target"] for e in shown}
     assert "Spooler" not in targets and "RpcSs" not in targets, "Windows' own services are listed"
     assert all(e["enabled"] for e in shown), "disabled entries are hidden without All Programs"
+
+
+@check
+def programs_only_in_the_real_system32_give_their_product_name(wine):
+    """A 32-bit build sees SysWOW64 where it asks for System32; the entry's own file must be read."""
+    name = "tarnwick-system32-only.exe"
+    windows = os.path.join(wine.env["WINEPREFIX"], "drive_c", "windows")
+    copy = os.path.join(windows, "system32", name)
+    assert not os.path.exists(os.path.join(windows, "syswow64", name))
+    machine_run = f"HKLM\\{RUN}"
+    try:
+        with open(os.path.join(wine.bin, "Tarnwick.exe"), "rb") as source, open(copy, "wb") as target:
+            target.write(source.read())
+        reg(wine, "add", machine_run, "/v", "WowProbe", "/d", f"C:\\Windows\\System32\\{name} /tray")
+        visible = tarnwickc(wine, "list", "--visible", "--json")
+        assert visible.returncode == 0, visible.stderr
+        rows = {e["target"]: e for e in json.loads(visible.stdout.decode("utf-8"))}
+        row = rows.get(f"{machine_run}\\WowProbe")
+        assert row and row["caption"] == "Tarnwick", f"the product name of the System32 file: {row}"
+    finally:
+        wine.run("reg", "delete", machine_run, "/v", "WowProbe", "/f")
+        if os.path.exists(copy):
+            os.remove(copy)
 
 
 @check
@@ -629,7 +659,8 @@ def running(program):
 @check
 def installer_installs_silently_and_uninstalls_cleanly(wine):
     drive = os.path.join(wine.env["WINEPREFIX"], "drive_c")
-    folder = os.path.join(drive, "Program Files", "Tarnwick")
+    program_files = "Program Files (x86)" if ARCH == "i386" else "Program Files"
+    folder = os.path.join(drive, program_files, "Tarnwick")
     # Windows puts an all-users shortcut in the common Start menu; Wine in the user's.
     menus = [os.path.join(drive, "ProgramData")] + [
         os.path.join(drive, "users", user, "AppData", "Roaming") for user in os.listdir(os.path.join(drive, "users"))]
@@ -643,7 +674,7 @@ def installer_installs_silently_and_uninstalls_cleanly(wine):
         for name in files:
             assert os.path.isfile(os.path.join(folder, name)), f"{name} not installed"
         assert any(os.path.isfile(s) for s in shortcuts), "no Start-menu shortcut"
-        listed = wine.run("C:\\Program Files\\Tarnwick\\tarnwickc.exe", "list")
+        listed = wine.run(f"C:\\{program_files}\\Tarnwick\\tarnwickc.exe", "list")
         assert listed.returncode == 0, listed.stderr.decode(errors="replace")
         assert b"SERV" in listed.stdout, listed.stdout[:200]
         time.sleep(2)
@@ -679,12 +710,16 @@ def main():
     parser.add_argument("--wine-env", required=True)
     parser.add_argument("--version", required=True)
     parser.add_argument("--msi", required=True)
+    parser.add_argument("--arch", choices=["x86-64", "i386"], required=True)
+    parser.add_argument("--only", help="run only the checks whose names contain this text")
     args = parser.parse_args()
-    global VERSION, MSI
-    VERSION, MSI = args.version, args.msi
+    global VERSION, MSI, ARCH
+    VERSION, MSI, ARCH = args.version, args.msi, args.arch
     wine = Wine(args.wine_env, args.bin)
     passed = failed = 0
     for fn in CHECKS:
+        if args.only and args.only not in fn.__name__:
+            continue
         try:
             fn(wine)
             print(f"PASS {fn.__name__}")

@@ -82,5 +82,31 @@ TEST_F(FileInfoWin32Test, MissingFileIsTriedAgainOnceItExists) {
   EXPECT_FALSE(files.FileExists(FromWide(temp)));  // a folder is no file
 }
 
+// A 32-bit build runs under WoW64, where System32 is redirected to SysWOW64: a program
+// that exists only in the real System32 (every 64-bit-only system program) must still give
+// its product name, its icon and its existence. In a 64-bit build the same path is plain.
+TEST_F(FileInfoWin32Test, ProgramsOnlyInTheRealSystem32AreFound) {
+  BOOL wow64 = FALSE;
+  ASSERT_TRUE(IsWow64Process(GetCurrentProcess(), &wow64));
+  EXPECT_EQ(wow64 != FALSE, sizeof(void*) == 4) << "the i686 build must run under WoW64";
+
+  wchar_t windows[MAX_PATH];
+  ASSERT_GT(GetSystemWindowsDirectoryW(windows, MAX_PATH), 0u);
+  const std::wstring name = L"\\tarnwick-system32-only.exe";
+  const std::wstring real = std::wstring(windows) + (wow64 ? L"\\Sysnative" : L"\\System32") + name;
+  const std::wstring seenBy32 = std::wstring(windows) + L"\\SysWOW64" + name;
+  ASSERT_TRUE(CopyFileW(Wide(BinFile(L"Tarnwick.exe")).c_str(), real.c_str(), FALSE)) << GetLastError();
+  const Text path = FromWide(windows) + u"\\System32" + FromWide(name.c_str());
+  if (wow64) {
+    ASSERT_EQ(GetFileAttributesW(seenBy32.c_str()), INVALID_FILE_ATTRIBUTES) << "must not be in SysWOW64";
+  }
+
+  EXPECT_TRUE(files.FileExists(path));
+  EXPECT_EQ(Versions(path)[u"ProductName"], u"Tarnwick");
+  EXPECT_EQ(IconFor(path, 3), 0) << "the program's own icon, not the fallback";
+  EXPECT_FALSE(files.FileExists(FromWide(windows) + u"\\System32\\tarnwick-nowhere.exe"));
+  DeleteFileW(real.c_str());
+}
+
 }  // namespace
 }  // namespace tarnwick::win32

@@ -2,6 +2,15 @@
 # run and one Xvfb (CTest fixture "wine"), and Windows test binaries run through tests/wine/run.sh.
 
 set(TARNWICK_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+# Both builds use a 64-bit (WoW64) prefix, as on 64-bit Windows; 32-bit programs run
+# through the 32-bit loader (Debian's wine32) and the prefix's one 64-bit wineserver.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(TARNWICK_WINE_LOADER /usr/lib/wine/wine)
+  set(TARNWICK_PE_ARCH i386)
+else()
+  set(TARNWICK_WINE_LOADER /usr/lib/wine/wine64)
+  set(TARNWICK_PE_ARCH x86-64)
+endif()
 set(TARNWICK_WINE_ENV ${CMAKE_BINARY_DIR}/wine-env.sh)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-env.sh.in ${TARNWICK_WINE_ENV} @ONLY)
 

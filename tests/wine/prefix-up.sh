@@ -5,9 +5,9 @@ set -euo pipefail
 trap 'echo "FATAL: prefix-up.sh failed at line $LINENO: $BASH_COMMAND" >&2' ERR
 source "$1"
 
-for tool in "$WINE" "$WINESERVER" "$(command -v Xvfb || echo Xvfb)"; do
+for tool in "$WINE" "$WINE64" "$WINESERVER" "$(command -v Xvfb || echo Xvfb)"; do
   if [ ! -x "$tool" ]; then
-    echo "FATAL: $tool not found; install the Debian packages wine64 and xvfb" >&2
+    echo "FATAL: $tool not found; install the Debian packages wine64, wine32:i386 and xvfb" >&2
     exit 1
   fi
 done
@@ -35,7 +35,7 @@ echo "Xvfb on $DISPLAY"
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "creating Wine prefix $WINEPREFIX"
-  "$WINE" wineboot -i </dev/null >/dev/null 2>&1 || true
+  "$WINE64" wineboot -i </dev/null >/dev/null 2>&1 || true
   "$WINESERVER" -w
 fi
 # Everything that outlives this script (the server, services.exe, ...) gets /dev/null for
@@ -44,9 +44,14 @@ fi
 "$WINESERVER" -k </dev/null >/dev/null 2>&1 || true
 "$WINESERVER" -w </dev/null >/dev/null 2>&1 || true
 "$WINESERVER" -p </dev/null >/dev/null 2>&1
-"$WINE" reg add 'HKCU\Software\Wine' /v Version /d win10 /f </dev/null >/dev/null 2>&1
+"$WINE64" reg add 'HKCU\Software\Wine' /v Version /d win10 /f </dev/null >/dev/null 2>&1
 
-# Proof that programs run in this prefix, and that it reports Windows 10.
+if [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
+  echo "FATAL: $WINEPREFIX is not a WoW64 prefix (no C:\\windows\\syswow64)" >&2
+  exit 1
+fi
+
+# Proof that this build's programs run in this prefix, and that it reports Windows 10.
 out="$(mktemp)"
 "$WINE" cmd /c ver </dev/null >"$out" 2>&1 || true
 version="$(tr -d '\r' <"$out")"
