@@ -18,6 +18,7 @@ namespace tarnwick::app {
 namespace {
 
 constexpr int kListId = 200, kButtonId = 201, kCheckId = 202, kSaveId = 203;
+constexpr UINT_PTR kListSubclassId = 1, kButtonSubclassId = 2;
 constexpr TextView kSaveKey = u"목록 저장";
 
 }  // namespace
@@ -31,7 +32,7 @@ TFrmAutorun::TFrmAutorun(HWND parent, Context context, int dpi)
 
   list_ = CreateWindowExW(0, WC_LISTVIEWW, L"",
                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL |
-                              LVS_SHOWSELALWAYS,
+                              LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,  // the frame owns its image lists
                           0, 0, 0, 0, parent, reinterpret_cast<HMENU>(kListId), instance, nullptr);
   SetWindowTheme(list_, L"Explorer", nullptr);
   ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
@@ -42,6 +43,7 @@ TFrmAutorun::TFrmAutorun(HWND parent, Context context, int dpi)
   // Rows are 24 pixels high: a state image list of that height sets it; no state is drawn.
   rowHeight_ = ImageList_Create(1, ScaleForDpi(24, dpi), ILC_COLOR32, 0, 0);
   ListView_SetImageList(list_, rowHeight_, LVSIL_STATE);
+  SetWindowSubclass(list_, ListProc, kListSubclassId, reinterpret_cast<DWORD_PTR>(this));
 
   const std::wstring program = win32::Wide(t.Translate(u"프로그램 이름"));
   const std::wstring from = win32::Wide(t.Translate(u"출처"));
@@ -62,12 +64,15 @@ TFrmAutorun::TFrmAutorun(HWND parent, Context context, int dpi)
                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, 0, 0, 0, 0, parent,
                             reinterpret_cast<HMENU>(kButtonId), instance, nullptr);
   SendMessageW(button_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  SetWindowSubclass(button_, ButtonProc, kButtonSubclassId, reinterpret_cast<DWORD_PTR>(this));
 
   menu_ = CreatePopupMenu();
   AppendMenuW(menu_, MF_STRING, kSaveId, win32::Wide(kSaveKey).c_str());
 }
 
 TFrmAutorun::~TFrmAutorun() {
+  if (list_) RemoveWindowSubclass(list_, ListProc, kListSubclassId);
+  if (button_) RemoveWindowSubclass(button_, ButtonProc, kButtonSubclassId);
   if (menu_) DestroyMenu(menu_);
   if (rowHeight_) ImageList_Destroy(rowHeight_);
   if (font_) DeleteObject(font_);
@@ -90,6 +95,12 @@ void TFrmAutorun::ApplyDpi(int dpi) {
   ListView_SetImageList(list_, rows, LVSIL_STATE);
   if (rowHeight_) ImageList_Destroy(rowHeight_);
   rowHeight_ = rows;
+  // Icons at the new size: the list of images starts again and every row gets its icon anew.
+  images_.Reset(ScaleForDpi(16, dpi));
+  AddBuiltinImages(images_.get(), ScaleForDpi(16, dpi));
+  ListView_SetImageList(list_, images_.get(), LVSIL_SMALL);
+  model_.ListIconObj.clear();
+  Rebuild();
 }
 
 void TFrmAutorun::Layout(const RECT& area, int dpi) {
@@ -99,31 +110,80 @@ void TFrmAutorun::Layout(const RECT& area, int dpi) {
   const int width = area.right - area.left;
   const int listBottom = area.bottom - panelHeight;
   MoveWindow(list_, area.left, area.top, width, listBottom - area.top, TRUE);
-  // Column 0 takes what column 1 leaves.
+  FitColumns();
+  const int buttonLeft = area.right - S(84);
+  MoveWindow(check_, area.left + S(2), listBottom + S(16), CheckBoxWidth(buttonLeft - area.left - S(8)), S(17), TRUE);
+  MoveWindow(button_, buttonLeft, listBottom + S(8), S(84), panelHeight - S(16), TRUE);
+}
+
+int TFrmAutorun::CheckBoxWidth(int room) const {
+  // As wide as its translated text needs (the box, a gap, the text), never below 135.
+  wchar_t text[128] = {};
+  GetWindowTextW(check_, text, 128);
+  HDC dc = GetDC(check_);
+  HGDIOBJ old = SelectObject(dc, font_);
+  SIZE extent{};
+  GetTextExtentPoint32W(dc, text, lstrlenW(text), &extent);
+  SelectObject(dc, old);
+  ReleaseDC(check_, dc);
+  const int needed = extent.cx + ScaleForDpi(24, dpi_);
+  return std::min(std::max(ScaleForDpi(135, dpi_), needed), std::max(ScaleForDpi(135, dpi_), room));
+}
+
+void TFrmAutorun::FitColumns() {
+  // Column 0 takes what column 1 leaves of the client width, which a vertical scroll bar
+  // narrows when it comes: both columns always fill it exactly, with no horizontal bar.
   RECT client;
   GetClientRect(list_, &client);
-  ListView_SetColumnWidth(list_, 1, S(50));
-  ListView_SetColumnWidth(list_, 0, std::max<int>(S(50), client.right - S(50)));
-  MoveWindow(check_, area.left + S(2), listBottom + S(16), S(135), S(17), TRUE);
-  MoveWindow(button_, area.right - S(84), listBottom + S(8), S(84), panelHeight - S(16), TRUE);
+  const int source = ScaleForDpi(50, dpi_);
+  if (ListView_GetColumnWidth(list_, 1) != source) ListView_SetColumnWidth(list_, 1, source);
+  const int program = std::max<int>(source, client.right - source);
+  if (ListView_GetColumnWidth(list_, 0) != program) ListView_SetColumnWidth(list_, 0, program);
+}
+
+LRESULT CALLBACK TFrmAutorun::ListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                       DWORD_PTR data) {
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(window, ListProc, kListSubclassId);
+  const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+  if (message == WM_SIZE) reinterpret_cast<TFrmAutorun*>(data)->FitColumns();
+  return result;
+}
+
+LRESULT CALLBACK TFrmAutorun::ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                         DWORD_PTR data) {
+  auto* self = reinterpret_cast<TFrmAutorun*>(data);
+  switch (message) {
+    case WM_MOUSEMOVE:
+      if (!self->buttonHot_) {
+        self->buttonHot_ = true;
+        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, window, 0};
+        TrackMouseEvent(&track);
+        InvalidateRect(window, nullptr, FALSE);
+      }
+      break;
+    case WM_MOUSELEAVE:
+      self->buttonHot_ = false;
+      InvalidateRect(window, nullptr, FALSE);
+      break;
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(window, ButtonProc, kButtonSubclassId);
+      break;
+    default:
+      break;
+  }
+  return DefSubclassProc(window, message, wParam, lParam);
 }
 
 void TFrmAutorun::Render() {
   ListView_SetItemCountEx(list_, static_cast<int>(model_.Rows().size()), LVSICF_NOSCROLL);
+  FitColumns();
+  SyncButton();
   InvalidateRect(list_, nullptr, TRUE);
 }
 
 void TFrmAutorun::LoadAutorun() {
-  // Queued input (a second F5, a click) runs before the refresh.
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(message.wParam));
-      break;
-    }
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
+  // No message is pumped here: a queued F5 or the update answer would refresh inside this
+  // refresh. They run after it, from the message loop.
   model_.allList = SendMessageW(check_, BM_GETCHECK, 0, 0) == BST_CHECKED;
   model_.LoadAutorun(context_.app);
   Render();
@@ -148,19 +208,22 @@ void TFrmAutorun::ShowButtonState(bool entryEnabled) {
   InvalidateRect(button_, nullptr, TRUE);
 }
 
-void TFrmAutorun::ListAutorunClick() {
+void TFrmAutorun::SyncButton() {
   const int row = FocusedRow();
   if (row >= 0 && row < static_cast<int>(model_.Rows().size())) ShowButtonState(model_.Rows()[row].Enabled);
 }
 
+void TFrmAutorun::ListAutorunClick() { SyncButton(); }
+
 void TFrmAutorun::BtnAutorunClick() {
   EnableWindow(button_, FALSE);
   try {
-    const int row = ListView_GetNextItem(list_, -1, LVNI_SELECTED);
+    // What the click does follows the focused row's state as the list shows it now, never
+    // the caption, which could lag behind a selection made with the keyboard.
+    const int row = FocusedRow();
     if (row >= 0 && row < static_cast<int>(model_.Rows().size())) {
       const TAutorunItem item = model_.Rows()[row];
       SetAutorunEnabled(item.Target, item.From, !item.Enabled, context_.app);
-      ShowButtonState(!item.Enabled);
     }
     LoadAutorun();
   } catch (const std::exception& error) {
@@ -177,7 +240,7 @@ void TFrmAutorun::ListAutorunDblClick() {
   const int row = FocusedRow();
   if (row < 0 || row >= static_cast<int>(model_.Rows().size())) return;
   const TAutorunItem& item = model_.Rows()[row];
-  context_.app.ports.shell.Open(LookupAddress(context_.lookupUrl, item.From, item.Target));
+  OpenWebAddress(context_.app.ports.shell, LookupAddress(context_.lookupUrl, item.From, item.Target));
 }
 
 void TFrmAutorun::BtnSaveClick() {
@@ -259,6 +322,11 @@ bool TFrmAutorun::HandleNotify(const NMHDR* header, LRESULT& result) {
     case LVN_KEYDOWN:
       if (reinterpret_cast<const NMLVKEYDOWN*>(header)->wVKey == VK_F5) Rebuild();
       return true;
+    case LVN_ITEMCHANGED:
+    case LVN_ODSTATECHANGED:
+      // Every change of the focused row, by mouse, keyboard or program, shows its state.
+      SyncButton();
+      return true;
     case NM_CLICK:
       ListAutorunClick();
       return true;
@@ -279,17 +347,21 @@ bool TFrmAutorun::HandleNotify(const NMHDR* header, LRESULT& result) {
 bool TFrmAutorun::HandleDrawItem(const DRAWITEMSTRUCT* item) {
   if (item->hwndItem != button_) return false;
   const ButtonAttributes look = TMorvessaButtonStyles::Attributes(u"Primary", u"Outline");
-  ButtonState state = ButtonState::Normal;
-  if (item->itemState & ODS_DISABLED) {
-    state = ButtonState::Disabled;
-  } else if (buttonPressed_ || (item->itemState & ODS_SELECTED)) {
-    state = ButtonState::Pressed;
-  }
+  const ButtonState state = StateFor({.disabled = (item->itemState & ODS_DISABLED) != 0,
+                                      .down = buttonPressed_ || (item->itemState & ODS_SELECTED) != 0,
+                                      .hot = buttonHot_,
+                                      .focused = (item->itemState & ODS_FOCUS) != 0});
   RECT rect = item->rcItem;
   FillRect(item->hDC, &rect, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   wchar_t text[128] = {};
   GetWindowTextW(button_, text, 128);
   DrawStyledButton(item->hDC, rect, look[static_cast<size_t>(state)], text, font_, ScaleForDpi(4, dpi_));
+  // The keyboard focus, when the user works with the keyboard.
+  if ((item->itemState & ODS_FOCUS) && !(item->itemState & ODS_NOFOCUSRECT)) {
+    RECT focus = rect;
+    InflateRect(&focus, -ScaleForDpi(3, dpi_), -ScaleForDpi(3, dpi_));
+    DrawFocusRect(item->hDC, &focus);
+  }
   return true;
 }
 

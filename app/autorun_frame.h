@@ -30,8 +30,8 @@ class TFrmAutorun {
 
   void LoadAutorun();
   void Layout(const RECT& area, int dpi);
-  // A move to a monitor of another DPI: fonts and row height follow; the icons keep the size
-  // the list was created with.
+  // A move to a monitor of another DPI: fonts, row height and icons follow (the rows are
+  // built again for their icons).
   void ApplyDpi(int dpi);
   // Messages the parent receives for the frame's controls; true when handled.
   bool HandleCommand(WPARAM wParam, LPARAM lParam);
@@ -53,6 +53,13 @@ class TFrmAutorun {
 
  private:
   void Render();
+  void FitColumns();
+  int CheckBoxWidth(int room) const;
+  void SyncButton();
+  static LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                     DWORD_PTR data);
+  static LRESULT CALLBACK ListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                   DWORD_PTR data);
   void ShowButtonState(bool entryEnabled);
   int FocusedRow() const;
   void CreateFonts(int dpi);
@@ -66,6 +73,7 @@ class TFrmAutorun {
   HFONT font_ = nullptr, consolas_ = nullptr;
   AutorunModel model_;
   bool buttonPressed_ = false;
+  bool buttonHot_ = false;
   int dpi_;
 };
 

@@ -31,9 +31,9 @@ int Run(int show) {
   }
   uiThread.Shutdown();
   const int code = static_cast<int>(message.wParam);
-  // A request still on the wire may take a minute to time out; nothing is left to save, so
-  // the process ends now instead of waiting for it.
-  if (!window.Updates().Finished()) ExitProcess(static_cast<UINT>(code));
+  // A request still on the wire (the update check or a "hold") may take a minute to time
+  // out; nothing is left to save, so the process, and its mutex, end now.
+  if (window.Updates().Busy()) ExitProcess(static_cast<UINT>(code));
   return code;
 }
 

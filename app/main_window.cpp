@@ -10,6 +10,7 @@
 #include "app/update_dialog.h"
 #include "app/update_status.h"
 #include "core/error.h"
+#include "core/mor/web_address.h"
 #include "core/mor/update_layout.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/ui_component_win32.h"
@@ -67,6 +68,13 @@ bool TFrmTarnwick::Create(int show) {
   UpdateWindow(window_);
   client_->CheckUpdate(context_.updateUrl, [this](bool accepted, const Text& data) { UpdateDone(accepted, data); },
                        10);
+  // The list fills at once from the built-in lists: without a network the answer takes a
+  // minute of retries. The answer's rows are merged in when it comes.
+  try {
+    frame_->LoadAutorun();
+  } catch (const std::exception& error) {
+    ReportError(error);
+  }
   return true;
 }
 
@@ -103,9 +111,17 @@ void TFrmTarnwick::UpdateDone(bool updateAccepted, const Text& data) {
     return;
   }
   const std::string answer = ToUtf8(data);
+  const size_t rowsBefore = fileWhite_.Rows().size() + nameWhite_.Rows().size() + nameBlack_.Rows().size();
   MergeServerList(fileWhite_, answer, "file_white");
   MergeServerList(nameWhite_, answer, "name_white");
   MergeServerList(nameBlack_, answer, "name_black");
+  const size_t rowsAfter = fileWhite_.Rows().size() + nameWhite_.Rows().size() + nameBlack_.Rows().size();
+  // Filters apply to new rows only: with new filter rows every row is built again, so that a
+  // server row hides what it names as it would have on the first filling.
+  if (rowsAfter != rowsBefore) {
+    frame_->Rebuild();
+    return;
+  }
   try {
     frame_->LoadAutorun();
   } catch (const std::exception& error) {
@@ -208,6 +224,7 @@ LRESULT TFrmTarnwick::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       dpi_ = HIWORD(wParam);
       CreateFonts();
       if (frame_) frame_->ApplyDpi(dpi_);
+      RescaleUpdateStatus(window_, dpi_);
       const auto* suggested = reinterpret_cast<const RECT*>(lParam);
       SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                    suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -224,7 +241,7 @@ LRESULT TFrmTarnwick::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP: {
       const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
       const RECT logo = LogoRect();
-      if (PtInRect(&logo, at)) context_.app.ports.shell.Open(context_.logoUrl);
+      if (PtInRect(&logo, at)) OpenWebAddress(context_.app.ports.shell, context_.logoUrl);
       return 0;
     }
     case WM_SETCURSOR: {

@@ -130,7 +130,7 @@ LRESULT UpdateDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (LOWORD(wParam) == IDNO || LOWORD(wParam) == IDCANCEL) Close(false);
       if (LOWORD(wParam) == kLinkId && HIWORD(wParam) == STN_CLICKED) {
         // The dialog stays open; only a web address is opened.
-        if (IsWebAddress(info_.url)) context_.shell.Open(info_.url);
+        OpenWebAddress(context_.shell, info_.url);
       }
       return 0;
     case WM_CLOSE:

@@ -21,6 +21,7 @@ struct BarState {
   Shell* shell = nullptr;
   HFONT font = nullptr;
   HWND tooltip = nullptr;
+  DWORD lastOpen = 0;  // tick of the last opening: one double-click opens the page once
   ~BarState() {
     if (font) DeleteObject(font);
     if (tooltip) DestroyWindow(tooltip);
@@ -34,7 +35,35 @@ BarState* StateOf(HWND bar) { return bar ? static_cast<BarState*>(GetPropW(bar, 
 HWND BarOf(HWND main) { return main ? GetDlgItem(main, kStatusBarId) : nullptr; }
 
 void OpenNotice(BarState& state) {
-  if (state.shell && IsWebAddress(state.url)) state.shell->Open(state.url);
+  const DWORD now = GetTickCount();
+  if (state.lastOpen != 0 && now - state.lastOpen < GetDoubleClickTime()) return;
+  if (state.shell && OpenWebAddress(*state.shell, state.url)) state.lastOpen = now;
+}
+
+HFONT BarFont(int dpi) {
+  LOGFONTW font{};
+  font.lfHeight = -MulDiv(9, dpi, 72);
+  font.lfWeight = FW_BOLD;
+  lstrcpyW(font.lfFaceName, L"Segoe UI");
+  return CreateFontIndirectW(&font);
+}
+
+// 28 pixels at 96 DPI, borders included; returns the bar's height.
+int SizeBar(HWND bar, int dpi) {
+  const int height = ScaleForDpi(28, dpi);
+  // The minimum height excludes the bar's borders: measure them once and correct.
+  SendMessageW(bar, SB_SETMINHEIGHT, height, 0);
+  SendMessageW(bar, WM_SIZE, 0, 0);
+  RECT measured{};
+  GetWindowRect(bar, &measured);
+  const int extra = (measured.bottom - measured.top) - height;
+  if (extra != 0) {
+    SendMessageW(bar, SB_SETMINHEIGHT, height - extra, 0);
+    SendMessageW(bar, WM_SIZE, 0, 0);
+  }
+  RECT barRect{};
+  GetWindowRect(bar, &barRect);
+  return barRect.bottom - barRect.top;
 }
 
 // The bar's own messages: the hand cursor and the end of its state.
@@ -73,8 +102,8 @@ LRESULT CALLBACK MainProc(HWND main, UINT message, WPARAM wParam, LPARAM lParam,
       return TRUE;
     }
     if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->hwndFrom == bar) {
-      const UINT code = reinterpret_cast<const NMHDR*>(lParam)->code;
-      if (code == NM_CLICK || code == NM_RCLICK || code == NM_DBLCLK) OpenNotice(*state);
+      // A left click opens the page; a right click opens nothing.
+      if (reinterpret_cast<const NMHDR*>(lParam)->code == NM_CLICK) OpenNotice(*state);
     }
     if (message == WM_SIZE) SendMessageW(bar, WM_SIZE, 0, 0);
   }
@@ -106,17 +135,12 @@ void ShowUpdateStatus(HWND main, const Text& text, const Text& url, Shell& shell
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     const int dpi = win32::WindowDpi(main);
-    const int height = ScaleForDpi(28, dpi);
     bar = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | CCS_BOTTOM, 0, 0, 0, 0, main,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusBarId)), GetModuleHandleW(nullptr),
                           nullptr);
     if (!bar) return;
     auto owned = std::make_unique<BarState>();
-    LOGFONTW font{};
-    font.lfHeight = -MulDiv(9, dpi, 72);
-    font.lfWeight = FW_BOLD;
-    lstrcpyW(font.lfFaceName, L"Segoe UI");
-    owned->font = CreateFontIndirectW(&font);
+    owned->font = BarFont(dpi);
     owned->tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
                                      main, nullptr, GetModuleHandleW(nullptr), nullptr);
     state = owned.release();
@@ -125,28 +149,30 @@ void ShowUpdateStatus(HWND main, const Text& text, const Text& url, Shell& shell
     SetWindowSubclass(main, MainProc, kSubclassId, 0);
     int parts[] = {-1};
     SendMessageW(bar, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
-    // The minimum height excludes the bar's borders: measure them once and correct.
-    SendMessageW(bar, SB_SETMINHEIGHT, height, 0);
-    SendMessageW(bar, WM_SIZE, 0, 0);
-    RECT measured{};
-    GetWindowRect(bar, &measured);
-    const int extra = (measured.bottom - measured.top) - height;
-    if (extra != 0) {
-      SendMessageW(bar, SB_SETMINHEIGHT, height - extra, 0);
-      SendMessageW(bar, WM_SIZE, 0, 0);
-    }
+    const int barHeight = SizeBar(bar, dpi);
     // The content keeps its size: the window grows by the bar.
-    RECT barRect{}, window{};
-    GetWindowRect(bar, &barRect);
+    RECT window{};
     GetWindowRect(main, &window);
-    SetWindowPos(main, nullptr, 0, 0, window.right - window.left,
-                 window.bottom - window.top + (barRect.bottom - barRect.top), SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowPos(main, nullptr, 0, 0, window.right - window.left, window.bottom - window.top + barHeight,
+                 SWP_NOMOVE | SWP_NOZORDER);
   }
   state->text = text;
   state->url = url;
   state->shell = &shell;
   SendMessageW(bar, SB_SETTEXTW, 0 | SBT_OWNERDRAW, 0);
   SetHint(*state, bar);
+  InvalidateRect(bar, nullptr, TRUE);
+}
+
+void RescaleUpdateStatus(HWND main, int dpi) {
+  HWND bar = BarOf(main);
+  BarState* state = StateOf(bar);
+  if (!state) return;
+  if (HFONT font = BarFont(dpi)) {
+    DeleteObject(state->font);
+    state->font = font;
+  }
+  SizeBar(bar, dpi);
   InvalidateRect(bar, nullptr, TRUE);
 }
 

@@ -15,6 +15,9 @@ inline constexpr int kStatusBarId = 0x5342;
 // replaces its text and address.
 void ShowUpdateStatus(HWND main, const Text& text, const Text& url, Shell& shell);
 
+// A move to a monitor of another DPI: the bar's font and height follow.
+void RescaleUpdateStatus(HWND main, int dpi);
+
 // What the bar shows and opens; empty when `main` has no bar.
 Text UpdateStatusText(HWND main);
 Text UpdateStatusUrl(HWND main);

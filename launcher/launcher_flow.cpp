@@ -39,7 +39,7 @@ bool Launcher::CheckForUpdate(TextView mainProgramPath, TextView siteUrl, TextVi
     system.ShowMessage(Localize(u"The application configuration file is invalid.", LauncherLanguage) + u"\r\r" +
                           Localize(u"Please reinstall and run.", LauncherLanguage),
                       kTitle, box::kOk | box::kIconError | box::kSetForeground | box::kTopMost);
-    ports.shell.Open(siteUrl);
+    OpenWebAddress(ports.shell, siteUrl);
     return true;
   }
 
@@ -51,16 +51,17 @@ bool Launcher::CheckForUpdate(TextView mainProgramPath, TextView siteUrl, TextVi
     if (session->Get(updateUrl, headers, kAnswerLimit, body)) answer = DecodeAnswer(body, system);
   }
 
+  // A link that is no web address counts as absent: an offer whose Yes opens nothing would
+  // end the launcher without starting the main program.
   const Text link = UnescapeJsonText(RawUpdateLink(answer));
-  if (link.empty()) return false;
+  if (!IsWebAddress(link)) return false;
   const int choice = system.ShowMessage(Localize(u"This program has been updated.", LauncherLanguage) + u"\r\r" +
                                            Localize(u"It is recommended to download and execute new for stable use.",
                                                     LauncherLanguage) +
                                            u"\r\r" + Localize(u"Do you want to download it?", LauncherLanguage),
                                        kTitle, box::kYesNo | box::kIconInformation | box::kSetForeground | box::kTopMost);
   if (choice != box::kIdYes) return false;
-  // Only a web address goes to the shell: a command line from a spoofed answer must not run.
-  if (IsWebAddress(link)) ports.shell.Open(link);
+  ports.shell.Open(link);
   return true;
 }
 

@@ -10,6 +10,9 @@
 namespace tarnwick::launcher {
 namespace {
 
+constexpr DWORD kTimeoutMs = 60000;  // each of connecting, sending, receiving
+constexpr ULONGLONG kAttemptLimitMs = 120000;
+
 struct InternetTraits {
   using Pointer = HINTERNET;
   static void Close(HINTERNET h) noexcept { InternetCloseHandle(h); }
@@ -25,8 +28,11 @@ class WinInetSession final : public InternetSession {
                                             static_cast<DWORD>(headers.size()),
                                             INTERNET_FLAG_RELOAD | INTERNET_FLAG_PRAGMA_NOCACHE, 0));
     if (!request) return false;
+    // A server that drips its answer resets each time-out with every byte: the attempt as a
+    // whole ends after kAttemptLimitMs (plus at most one receive time-out).
+    const ULONGLONG started = GetTickCount64();
     char buffer[1025];
-    for (;;) {
+    while (GetTickCount64() - started < kAttemptLimitMs) {
       DWORD read = 0;
       InternetReadFile(request.get(), buffer, sizeof buffer, &read);
       if (read == 0) break;
@@ -62,6 +68,11 @@ std::unique_ptr<InternetSession> Win32LauncherSystem::OpenInternet(TextView user
   const std::string agent = ToUtf8(userAgent);  // ASCII
   HINTERNET session = InternetOpenA(agent.c_str(), INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
   if (!session) return nullptr;
+  // Without them a silent server would keep the launcher, and its mutex, alive for good.
+  for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT}) {
+    DWORD timeout = kTimeoutMs;
+    InternetSetOptionW(session, option, &timeout, sizeof(timeout));
+  }
   return std::make_unique<WinInetSession>(session);
 }
 

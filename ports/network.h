@@ -17,9 +17,10 @@ class HttpClient {
  public:
   virtual ~HttpClient() = default;
   // One GET on a session of its own, with the user agent and then the headers in list order.
-  // True when any HTTP answer arrived, whatever its status; `body` holds its bytes. False for
-  // no connection, name, TLS or time-out errors. May be called from any thread.
-  virtual bool Get(TextView url, TextView userAgent, const std::vector<HttpHeader>& headers,
+  // True when any HTTP answer arrived, whatever its status; `body` holds its first `limit`
+  // bytes, the rest is not read. False for no connection, name, TLS or time-out errors (60 s
+  // for each of resolving, connecting, sending and receiving). May be called from any thread.
+  virtual bool Get(TextView url, TextView userAgent, const std::vector<HttpHeader>& headers, size_t limit,
                    std::string& body) = 0;
 };
 

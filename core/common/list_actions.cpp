@@ -1,6 +1,7 @@
 #include "core/common/list_actions.h"
 
 #include "core/mor/path.h"
+#include "core/mor/web_address.h"
 
 namespace tarnwick {
 
@@ -14,7 +15,7 @@ std::string BuildSavedList(const TAutorunList& list) {
 }
 
 Text LookupAddress(TextView prefix, TextView from, TextView target) {
-  return Text(prefix) + LowerAscii(Text(from) + u"/" + Text(FileNamePart(target)));
+  return Text(prefix) + EncodeAddressPart(LowerAscii(Text(from) + u"/" + Text(FileNamePart(target))));
 }
 
 ToggleButtonLook ButtonLookFor(bool entryEnabled) {

@@ -13,8 +13,8 @@ namespace tarnwick {
 // control characters escaped (OneLine) so that every entry stays one line.
 std::string BuildSavedList(const TAutorunList& list);
 
-// `prefix` followed by From + "/" + the file-name part of Target, ASCII letters lowered,
-// nothing encoded.
+// `prefix` followed by From + "/" + the file-name part of Target, ASCII letters lowered; in
+// that entry part what must not reach the shell raw is percent-encoded (EncodeAddressPart).
 Text LookupAddress(TextView prefix, TextView from, TextView target);
 
 // The button names what a click will do: "Disable" (normal) for an enabled entry,

@@ -67,4 +67,12 @@ ButtonAttributes TMorvessaButtonStyles::Attributes(TextView, TextView appearance
 
 std::pair<Text, Text> TMorvessaButtonStyles::DialogButton(int) { return {u"Primary", u"Normal"}; }
 
+ButtonState StateFor(ButtonCondition condition) {
+  if (condition.disabled) return ButtonState::Disabled;
+  if (condition.down) return ButtonState::Pressed;
+  if (condition.hot) return ButtonState::Hot;
+  if (condition.focused) return ButtonState::Selected;
+  return ButtonState::Normal;
+}
+
 }  // namespace tarnwick

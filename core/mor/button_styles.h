@@ -28,6 +28,17 @@ Rgb Grey(Rgb color);
 
 enum class ButtonState { Normal, Pressed, Selected, Hot, Disabled };
 
+// What a button looks like now. `down`: held down by the mouse or shown pressed by its owner;
+// `hot`: the mouse is over it; `focused`: it has the keyboard focus (the library's "selected").
+struct ButtonCondition {
+  bool disabled = false;
+  bool down = false;
+  bool hot = false;
+  bool focused = false;
+};
+// Disabled wins, then pressed, then hot, then selected, else normal.
+ButtonState StateFor(ButtonCondition condition);
+
 struct StateAttributes {
   bool roundRect = true;
   bool fillSolid = true;

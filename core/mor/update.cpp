@@ -113,16 +113,9 @@ Text GetUID(Registry& registry, Clock& clock, const std::function<uint32_t(uint3
 
 bool RequestAnswer(HttpClient& http, TextView url, const std::vector<HttpHeader>& headers, Text& answer) {
   std::string body;
-  if (!http.Get(url, kUserAgent, headers, body)) return false;
+  if (!http.Get(url, kUserAgent, headers, kMaxAnswerBytes, body)) return false;
   answer = FromUtf8(body);
   return true;
-}
-
-bool IsWebAddress(TextView address) {
-  for (TextView scheme : {TextView(u"http://"), TextView(u"https://")}) {
-    if (address.size() > scheme.size() && SameTextAscii(address.substr(0, scheme.size()), scheme)) return true;
-  }
-  return false;
 }
 
 UpdateInfo ParseUpdateInfo(TextView answer) {
@@ -192,14 +185,16 @@ void UpdateClient::Run(UpdateCallback proc) {
 }
 
 void UpdateClient::HandleAnswer(const Text& data, const UpdateCallback& proc) {
+  // An address that is no web address counts as absent: nothing to offer, no bar that opens
+  // nothing, and an accepted offer always opened its page.
   Text item = UnescapeJSON(ExtractBetween(data, u"\"update\":\"", u"\""));
   bool accepted = false;
-  if (!item.empty() && ui_.UpdateDialog(data)) {
-    if (IsWebAddress(item)) ports_.shell.Open(item);
+  if (IsWebAddress(item) && ui_.UpdateDialog(data)) {
+    ports_.shell.Open(item);
     accepted = true;
   }
   item = UnescapeJSON(ExtractBetween(data, u"\"notify\":\"", u"\""));
-  if (!item.empty()) ui_.ShowUpdateStatus(item);
+  if (IsWebAddress(item)) ui_.ShowUpdateStatus(item);
   if (proc) proc(accepted, data);
 }
 
@@ -217,6 +212,12 @@ void UpdateClient::StartHoldRequest() {
     --holdRequests_;
     holdDone_.notify_all();
   }).detach();
+}
+
+bool UpdateClient::Busy() {
+  if (!finished_) return true;
+  std::lock_guard<std::mutex> lock(holdMutex_);
+  return holdRequests_ > 0;
 }
 
 void UpdateClient::WaitForHoldRequests() {

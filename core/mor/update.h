@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/mor/translate.h"
+#include "core/mor/web_address.h"
 #include "ports/ports.h"
 #include "ports/ui_thread.h"
 
@@ -34,12 +35,13 @@ Text GenerateUID(Clock& clock, const std::function<uint32_t(uint32_t)>& random);
 // registry cannot be used.
 Text GetUID(Registry& registry, Clock& clock, const std::function<uint32_t(uint32_t)>& random);
 
-// One GET with the user agent and the headers; any HTTP answer succeeds, its body as UTF-8.
+// An answer is read up to 1 MiB: an endless one must not grow the process without bound.
+inline constexpr size_t kMaxAnswerBytes = size_t(1) << 20;
+
+// One GET with the user agent and the headers; any HTTP answer succeeds, its body (at most
+// kMaxAnswerBytes) as UTF-8.
 bool RequestAnswer(HttpClient& http, TextView url, const std::vector<HttpHeader>& headers, Text& answer);
 
-// Only web addresses from the server are handed to the shell: the program runs elevated,
-// and a path or command line from a spoofed answer must not start anything.
-bool IsWebAddress(TextView address);
 
 // The "info" block of an answer.
 struct UpdateInfo {
@@ -83,6 +85,8 @@ class UpdateClient {
   void RequestStop() { stop_ = true; }
   // The worker of the last CheckUpdate has ended.
   bool Finished() const { return finished_; }
+  // A request is still under way: the worker's or a "hold" request.
+  bool Busy();
 
   // On the user-interface thread: dialog, shell, notice bar, then the callback.
   void HandleAnswer(const Text& data, const UpdateCallback& proc);

@@ -38,11 +38,12 @@ class SimHttp final : public HttpClient {
     return requests_;
   }
 
-  bool Get(TextView url, TextView userAgent, const std::vector<HttpHeader>& headers, std::string& body) override {
+  bool Get(TextView url, TextView userAgent, const std::vector<HttpHeader>& headers, size_t limit,
+           std::string& body) override {
     std::lock_guard<std::mutex> lock(mutex_);
     requests_.push_back({Text(url), Text(userAgent), headers});
     if (!reachable_ || faults_.ShouldFail("WinHttpSendRequest", url)) return false;
-    body = body_;
+    body = body_.substr(0, limit);
     return true;
   }
 

@@ -70,6 +70,11 @@ Win32ImageList::~Win32ImageList() {
   if (list_) ImageList_Destroy(list_);
 }
 
+void Win32ImageList::Reset(int size) {
+  if (list_) ImageList_Destroy(list_);
+  list_ = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 16, 16);
+}
+
 int Win32ImageList::Count() const { return list_ ? ImageList_GetImageCount(list_) : 0; }
 
 bool Win32ImageList::AddIcon(const Icon& icon, TextView) {

@@ -28,6 +28,8 @@ class Win32ImageList final : public ImageCollection {
   int Count() const override;
   bool AddIcon(const Icon& icon, TextView name) override;
   HIMAGELIST get() const { return list_; }
+  // An empty list of images `size` pixels square in place of this one (a move to another DPI).
+  void Reset(int size);
 
  private:
   HIMAGELIST list_;

@@ -4,6 +4,8 @@
 #include <shellapi.h>
 #include <winhttp.h>
 
+#include <algorithm>
+
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"
 
@@ -18,7 +20,25 @@ using UniqueWinHttp = UniqueAny<WinHttpTraits>;
 
 }  // namespace
 
-bool WinHttpClient::Get(TextView url, TextView userAgent, const std::vector<HttpHeader>& headers,
+namespace {
+
+constexpr int kTimeoutMs = 60000;  // each of resolving, connecting, sending, receiving
+
+// The system's automatic proxy where it offers one (Windows 8.1 on), else the default proxy.
+UniqueWinHttp OpenSession() {
+  UniqueWinHttp session(WinHttpOpen(nullptr, WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY, WINHTTP_NO_PROXY_NAME,
+                                    WINHTTP_NO_PROXY_BYPASS, 0));
+  if (!session) {
+    session.reset(WinHttpOpen(nullptr, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
+                              WINHTTP_NO_PROXY_BYPASS, 0));
+  }
+  if (session) WinHttpSetTimeouts(session.get(), kTimeoutMs, kTimeoutMs, kTimeoutMs, kTimeoutMs);
+  return session;
+}
+
+}  // namespace
+
+bool WinHttpClient::Get(TextView url, TextView userAgent, const std::vector<HttpHeader>& headers, size_t limit,
                         std::string& body) {
   const std::wstring address = Wide(url);
   URL_COMPONENTS parts{};
@@ -30,8 +50,7 @@ bool WinHttpClient::Get(TextView url, TextView userAgent, const std::vector<Http
                             std::wstring(parts.lpszExtraInfo, parts.dwExtraInfoLength);
 
   // The user agent goes first as an ordinary header: the stack would put its own after ours.
-  UniqueWinHttp session(WinHttpOpen(nullptr, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
-                                    WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
+  UniqueWinHttp session = OpenSession();
   if (!session) return false;
   UniqueWinHttp connection(WinHttpConnect(session.get(), host.c_str(), parts.nPort, 0));
   if (!connection) return false;
@@ -53,19 +72,20 @@ bool WinHttpClient::Get(TextView url, TextView userAgent, const std::vector<Http
       !WinHttpReceiveResponse(request.get(), nullptr)) {
     return false;
   }
-  // Any status is an answer; its body is read whole.
+  // Any status is an answer; its body is read up to the limit.
   body.clear();
-  for (;;) {
+  while (body.size() < limit) {
     DWORD available = 0;
     if (!WinHttpQueryDataAvailable(request.get(), &available)) return false;
     if (available == 0) return true;
     const size_t at = body.size();
-    body.resize(at + available);
+    body.resize(at + std::min<size_t>(available, limit - at));
     DWORD read = 0;
-    if (!WinHttpReadData(request.get(), body.data() + at, available, &read)) return false;
+    if (!WinHttpReadData(request.get(), body.data() + at, static_cast<DWORD>(body.size() - at), &read)) return false;
     body.resize(at + read);
     if (read == 0) return true;
   }
+  return true;
 }
 
 void Win32Shell::Open(TextView target) {

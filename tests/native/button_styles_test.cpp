@@ -66,5 +66,20 @@ TEST(ButtonStyles, NormalIsTheDefaultAndTheClassIsIgnored) {
   EXPECT_EQ(TMorvessaButtonStyles::DialogButton(6), (std::pair<Text, Text>{u"Primary", u"Normal"}));
 }
 
+TEST(ButtonStyles, TheStateDrawnForWhatTheButtonIsDoing) {
+  struct Case {
+    ButtonCondition condition;
+    ButtonState state;
+  };
+  const Case cases[] = {
+      {{}, ButtonState::Normal},
+      {{.focused = true}, ButtonState::Selected},
+      {{.hot = true, .focused = true}, ButtonState::Hot},
+      {{.down = true, .hot = true, .focused = true}, ButtonState::Pressed},
+      {{.disabled = true, .down = true, .hot = true}, ButtonState::Disabled},
+  };
+  for (const Case& c : cases) EXPECT_EQ(StateFor(c.condition), c.state);
+}
+
 }  // namespace
 }  // namespace tarnwick

@@ -238,8 +238,10 @@ TEST_F(LauncherTest, UpdateOfferOpensTheLinkOrStartsTheProgram) {
   windows.shell.opened.clear();
   system.answerYes = true;
   system.answer = "{\"update\":\"C:\\\\Windows\\\\System32\\\\cmd.exe\"}";
+  const size_t boxes = system.boxes.size();
   Run();
-  EXPECT_TRUE(windows.shell.opened.empty()) << "only web addresses; the program is not started either";
+  EXPECT_EQ(system.boxes.size(), boxes) << "no offer";
+  EXPECT_EQ(windows.shell.opened, (std::vector<Text>{kMain})) << "no offer for a link that is no web address";
 }
 
 TEST_F(LauncherTest, NoNetworkShowsNothing) {

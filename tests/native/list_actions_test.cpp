@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/common/list_actions.h"
+#include "core/mor/web_address.h"
 
 namespace tarnwick {
 namespace {
@@ -19,7 +20,7 @@ TEST(ListActions, SavedListHasEveryEntryWithBomAndCrLf) {
   EXPECT_EQ(BuildSavedList(forged), "\xEF\xBB\xBFHKCU|Evil\\r\\nSERV|Fake|HKCU\\Run\\Evil\\r\\nSERV|Fake\r\n");
 }
 
-TEST(ListActions, LookupAddressLowersAsciiAndEncodesNothing) {
+TEST(ListActions, LookupAddressLowersAsciiAndEncodesWhatTheShellMustNotSee) {
   struct Case {
     const char16_t* from;
     const char16_t* target;
@@ -32,9 +33,15 @@ TEST(ListActions, LookupAddressLowersAsciiAndEncodesNothing) {
       {u"SCHE", u"\\Vendor Update", u"https://x.test/entry/sche/vendor update"},
       {u"FILE", u"D:name.EXE", u"https://x.test/entry/file/name.exe"},
       {u"SERV", u"\u00C9T\u00C9", u"https://x.test/entry/serv/\u00C9t\u00C9"},
+      // Names anyone may write into HKCU never reach the elevated shell raw.
+      {u"HKCU", u"HKCU\\Run\\a\" -x \"b", u"https://x.test/entry/hkcu/a%22 -x %22b"},
+      {u"HKCU", u"HKCU\\Run\\<a>`{b}|^%c", u"https://x.test/entry/hkcu/%3Ca%3E%60%7Bb%7D%7C%5E%25c"},
+      {u"HKCU", u"HKCU\\Run\\line\r\nbreak\t\x7F", u"https://x.test/entry/hkcu/line%0D%0Abreak%09%7F"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(LookupAddress(u"https://x.test/entry/", c.from, c.target), c.address) << ToUtf8(c.target);
+    const Text address = LookupAddress(u"https://x.test/entry/", c.from, c.target);
+    EXPECT_EQ(address, c.address) << ToUtf8(c.target);
+    EXPECT_TRUE(IsWebAddress(address)) << ToUtf8(address);
   }
 }
 

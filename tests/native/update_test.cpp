@@ -175,12 +175,21 @@ TEST_F(UpdateTest, OnlyWebAddressesFromTheServerReachTheShell) {
   UpdateClient client(windows.ports(), uiThread, ui, translator, fast);
   ui.answerYes = true;
   bool accepted = false;
+  bool called = false;
+  // Addresses that are no web addresses count as absent: no offer, no notice bar.
   client.HandleAnswer(uR"({"update":"C:\\Windows\\System32\\cmd.exe","notify":"file:///C:/x"})",
-                      [&](bool a, const Text&) { accepted = a; });
+                      [&](bool a, const Text&) { accepted = a, called = true; });
   EXPECT_TRUE(windows.shell.opened.empty());
-  EXPECT_TRUE(accepted) << "the rest of the handling is unchanged";
-  for (const char16_t* address : {u"http://a", u"HTTPS://a/b"}) EXPECT_TRUE(IsWebAddress(address));
-  for (const char16_t* address : {u"", u"https://", u"ftp://a", u"javascript:x", u"\\\\server\\share", u" https://a"}) {
+  EXPECT_TRUE(ui.dialogs.empty());
+  EXPECT_TRUE(ui.statusUrls.empty());
+  EXPECT_TRUE(called);
+  EXPECT_FALSE(accepted) << "an offer that opens nothing is no accepted update";
+  for (const char16_t* address : {u"http://a", u"HTTPS://a/b", u"https://a/b c?d=1&e=%20"}) {
+    EXPECT_TRUE(IsWebAddress(address)) << ToUtf8(address);
+  }
+  for (const char16_t* address : {u"", u"https://", u"ftp://a", u"javascript:x", u"\\\\server\\share",
+                                  u" https://a", u"https://a\r\nb", u"https://a\tb", u"https://a/\"x\" -p",
+                                  u"https://a\x7F"}) {
     EXPECT_FALSE(IsWebAddress(address)) << ToUtf8(address);
   }
 }

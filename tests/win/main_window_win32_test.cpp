@@ -75,11 +75,12 @@ TEST_F(MainWindowTest, LayoutAndCaptionsInTheUsersLanguage) {
   EXPECT_EQ(ListView_GetColumnWidth(frame.ListAutorun(), 1), ScaleForDpi(50, dpi));
 }
 
-TEST_F(MainWindowTest, ListFillsAfterTheAnswerWithTheServersRows) {
+TEST_F(MainWindowTest, ListFillsAtOnceAndTheAnswersRowsHideWhatTheyName) {
   auto window = Open(u"en");
-  EXPECT_EQ(RowCount(*window), 0) << "empty until the update check reports back";
+  ASSERT_EQ(RowCount(*window), 1) << "filled at once from the built-in lists, Spooler hidden";
+  EXPECT_EQ(window->FrmAutorun()->Model().Rows()[0].FileName, u"Vendor Agent");
   WaitForUpdate(*window);
-  EXPECT_EQ(RowCount(*window), 0) << "Vendor hidden by the server's row, Spooler by the built-in list";
+  EXPECT_EQ(RowCount(*window), 0) << "Vendor hidden by the server's row once the answer came";
 
   windows.services.Add({u"Other", u"Other Agent", u"x.exe", scm::kAutoStart});
   window->FrmAutorun()->Rebuild();  // F5
@@ -112,6 +113,66 @@ TEST_F(MainWindowTest, TheButtonTogglesTheSelectedRowAndShowsItsState) {
   EXPECT_EQ(TextOf(frame.BtnAutorun()), u"Disable");
 }
 
+TEST_F(MainWindowTest, TheButtonFollowsAKeyboardSelectionAndActsOnTheFocusedRow) {
+  windows.http.Answer("{}");
+  auto window = Open(u"en");
+  WaitForUpdate(*window);
+  TFrmAutorun& frame = *window->FrmAutorun();
+  SendMessageW(frame.ChkAllList(), BM_SETCHECK, BST_CHECKED, 0);
+  frame.ChkAllListClick();
+  const auto& rows = frame.Model().Rows();
+  ASSERT_EQ(rows.size(), 2u);
+  ASSERT_TRUE(rows[0].Enabled);  // Vendor Agent
+  ASSERT_FALSE(rows[1].Enabled);  // Switched Off
+
+  // Click the enabled row, then Down to the disabled one with the keyboard.
+  ListView_SetItemState(frame.ListAutorun(), 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  frame.ListAutorunClick();
+  EXPECT_EQ(TextOf(frame.BtnAutorun()), u"Disable");
+  SetFocus(frame.ListAutorun());
+  SendMessageW(frame.ListAutorun(), WM_KEYDOWN, VK_DOWN, 0);
+  SendMessageW(frame.ListAutorun(), WM_KEYUP, VK_DOWN, 0xC0000001);
+  ASSERT_EQ(ListView_GetNextItem(frame.ListAutorun(), -1, LVNI_FOCUSED), 1);
+  EXPECT_EQ(TextOf(frame.BtnAutorun()), u"Enable") << "the caption follows the keyboard";
+  SendMessageW(frame.BtnAutorun(), BM_CLICK, 0, 0);
+  EXPECT_EQ(windows.services.Find(u"Off")->startType, scm::kAutoStart) << "the click enables it";
+  EXPECT_EQ(windows.services.Find(u"Vendor")->startType, scm::kAutoStart) << "the other row is untouched";
+  EXPECT_EQ(TextOf(frame.BtnAutorun()), u"Disable");
+}
+
+TEST_F(MainWindowTest, TheColumnsFillTheListWhenAScrollBarComes) {
+  windows.http.Answer("{}");
+  for (int i = 0; i < 40; ++i) {
+    const Text name = u"Vendor" + FromUtf8(std::to_string(i));
+    windows.services.Add({name, name + u" Agent", u"v.exe", scm::kAutoStart});
+  }
+  auto window = Open(u"fr");
+  WaitForUpdate(*window);
+  HWND list = window->FrmAutorun()->ListAutorun();
+  ASSERT_GE(RowCount(*window), 40);
+  const LONG style = GetWindowLongW(list, GWL_STYLE);
+  EXPECT_TRUE(style & WS_VSCROLL);
+  EXPECT_FALSE(style & WS_HSCROLL);
+  RECT client;
+  GetClientRect(list, &client);
+  EXPECT_EQ(ListView_GetColumnWidth(list, 0) + ListView_GetColumnWidth(list, 1), client.right);
+
+  // The check box is as wide as its French text needs, never below 135.
+  HWND check = window->FrmAutorun()->ChkAllList();
+  const int dpi = win32::WindowDpi(window->Window());
+  RECT box;
+  GetWindowRect(check, &box);
+  HDC dc = GetDC(check);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(check, WM_GETFONT, 0, 0)));
+  SIZE extent{};
+  const std::wstring text = win32::Wide(TextOf(check));
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+  SelectObject(dc, old);
+  ReleaseDC(check, dc);
+  EXPECT_GE(box.right - box.left, std::max<int>(ScaleForDpi(135, dpi), extent.cx + ScaleForDpi(16, dpi)))
+      << ToUtf8(TextOf(check));
+}
+
 TEST_F(MainWindowTest, AMoveToAnotherDpiRescalesTheLayout) {
   auto window = Open(u"en");
   const int dpi = win32::WindowDpi(window->Window()) * 3 / 2;
@@ -121,6 +182,10 @@ TEST_F(MainWindowTest, AMoveToAnotherDpiRescalesTheLayout) {
   GetWindowRect(window->FrmAutorun()->BtnAutorun(), &button);
   EXPECT_EQ(button.right - button.left, ScaleForDpi(84, dpi));
   EXPECT_EQ(ListView_GetColumnWidth(window->FrmAutorun()->ListAutorun(), 1), ScaleForDpi(50, dpi));
+  int width = 0, height = 0;
+  ImageList_GetIconSize(ListView_GetImageList(window->FrmAutorun()->ListAutorun(), LVSIL_SMALL), &width, &height);
+  EXPECT_EQ(width, ScaleForDpi(16, dpi)) << "icons follow the DPI";
+  EXPECT_EQ(RowCount(*window), 1) << "the rows are there again with their icons";
 }
 
 }  // namespace

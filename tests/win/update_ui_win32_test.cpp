@@ -140,9 +140,24 @@ TEST_F(UpdateUiWin32Test, NoticeBarAtTheBottomOpensItsAddress) {
   EXPECT_EQ(UpdateStatusText(main), u"アップデート可");
   EXPECT_EQ(UpdateStatusUrl(main), u"https://example.test/notice");
 
+  // A right click opens nothing; a double click (click, double click, click) opens once.
   NMHDR click{bar, static_cast<UINT_PTR>(kStatusBarId), static_cast<UINT>(NM_CLICK)};
-  SendMessageW(main, WM_NOTIFY, kStatusBarId, reinterpret_cast<LPARAM>(&click));
+  NMHDR right{bar, static_cast<UINT_PTR>(kStatusBarId), static_cast<UINT>(NM_RCLICK)};
+  NMHDR dbl{bar, static_cast<UINT_PTR>(kStatusBarId), static_cast<UINT>(NM_DBLCLK)};
+  SendMessageW(main, WM_NOTIFY, kStatusBarId, reinterpret_cast<LPARAM>(&right));
+  EXPECT_TRUE(shell.opened.empty());
+  for (NMHDR* notice : {&click, &dbl, &click}) SendMessageW(main, WM_NOTIFY, kStatusBarId, reinterpret_cast<LPARAM>(notice));
   EXPECT_EQ(shell.opened, (std::vector<Text>{u"https://example.test/notice"}));
+  Sleep(GetDoubleClickTime() + 50);
+  SendMessageW(main, WM_NOTIFY, kStatusBarId, reinterpret_cast<LPARAM>(&click));
+  EXPECT_EQ(shell.opened.size(), 2u) << "a later click opens it again";
+  shell.opened.resize(1);
+
+  // At another DPI the bar keeps its height in pixels of that DPI.
+  const int dpi = win32::WindowDpi(main) * 3 / 2;
+  RescaleUpdateStatus(main, dpi);
+  GetWindowRect(bar, &barRect);
+  EXPECT_EQ(barRect.bottom - barRect.top, ScaleForDpi(28, dpi));
 
   ShowUpdateStatus(main, UpdateText(1, u"en"), u"file:///C:/evil.exe", shell);
   RECT again;

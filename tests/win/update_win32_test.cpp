@@ -114,6 +114,13 @@ TEST_F(UpdateWin32Test, AnErrorStatusIsAnAnswerWithoutRetry) {
   EXPECT_EQ(calls[0].second, u"{\"notify\":\"https://example.test/down\"}");
 }
 
+TEST_F(UpdateWin32Test, AnAnswerIsReadUpToOneMebibyte) {
+  LoopbackServer server(200, std::string(kMaxAnswerBytes + 4096, 'x'));
+  const auto calls = Check(server.Url());
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].second.size(), kMaxAnswerBytes);
+}
+
 TEST_F(UpdateWin32Test, UnreachableGivesSixAttemptsThenOneEmptyAnswer) {
   const auto calls = Check("http://127.0.0.1:" + std::to_string(LoopbackServer::UnusedPort()) + "/api.init.php");
   ASSERT_EQ(calls.size(), 1u);
