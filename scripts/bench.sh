@@ -1,7 +1,8 @@
 #!/bin/bash
 # Prints the benchmark figures: the refresh and merge of a large simulated system natively
 # and under Wine, and under Wine a repeated refresh of the real system with 1,000 seeded Run
-# values beside the bare API loop that reads the same data (the floor). The Wine figures are
+# values beside the bare API loop that reads the same data (the floor), and the time from the
+# start of Tarnwick.exe to its first filled list. The Wine figures are
 # printed for both builds: x86_64, and i686 under WoW64, where costs of its own show up.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,7 +13,7 @@ for preset in linux win64 win32; do
   cmake --build --preset "$preset" --target bench >/dev/null
 done
 for preset in win64 win32; do
-  cmake --build --preset "$preset" --target bench_floor >/dev/null
+  cmake --build --preset "$preset" --target bench_floor Tarnwick uidrive >/dev/null
 done
 
 echo "=== native (simulated system)"
@@ -40,6 +41,8 @@ wine_figures() {
     "$WINE" "build/$preset/bin/bench.exe" </dev/null 2>&1 | tr -d '\r'
     echo "=== Wine $preset (real registry, file system, service manager and Task Scheduler)"
     "$WINE" "build/$preset/bin/bench_floor.exe" </dev/null 2>&1 | tr -d '\r'
+    echo "=== Wine $preset (Tarnwick.exe: from its start to the first filled list)"
+    python3 bench/first_rows.py --wine-env "$env_file" --bin "build/$preset/bin"
   )
 }
 wine_figures win64

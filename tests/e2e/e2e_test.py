@@ -527,7 +527,7 @@ def a_second_main_program_ends_at_once_and_the_first_stays(wine):
 
 
 @check
-def the_window_fills_after_the_answer_shows_the_notice_and_toggles(wine):
+def the_window_shows_the_notice_and_toggles(wine):
     run = f"HKCU\\{RUN}"
     reg(wine, "add", run, "/v", "WindowToggle", "/d", r"C:\\w\\w.exe")
     answer = b'{"notify":"https://example.test/notice"}'
@@ -550,6 +550,102 @@ def the_window_fills_after_the_answer_shows_the_notice_and_toggles(wine):
     finally:
         wine.run("reg", "delete", run, "/v", "WindowToggle", "/f")
         wine.run("reg", "delete", f"HKCU\\{APPROVED}", "/f")
+
+
+def start_main_program(wine):
+    return subprocess.Popen([wine.wine, wine.exe("Tarnwick.exe")], env=wine.env,
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def close_main_program(wine, proc):
+    wine.run("taskkill", "/im", "Tarnwick.exe")
+    try:
+        proc.wait(timeout=60)
+    finally:
+        if proc.poll() is None:
+            proc.kill()
+
+
+def first_rows_ms(result, started):
+    """uidrive first-rows: ms since the process was created, and since it was launched here."""
+    since_created, now_ms = result.stdout.decode().split()
+    return f"{int(now_ms) - started * 1000:.0f} ms (process created {since_created} ms before)"
+
+
+def row_count(wine):
+    rows = wine.run(wine.exe("uidrive.exe"), "rows")
+    assert rows.returncode == 0, rows.stderr
+    return int(rows.stdout.decode().strip())
+
+
+@check
+def the_list_fills_at_once_and_the_answers_rows_hide_what_they_name(wine):
+    run = f"HKCU\\{RUN}"
+    reg(wine, "add", run, "/v", "HiddenByTheServer", "/d", r"C:\\h\\h.exe")
+    try:
+        # No endpoint: the update check retries 10 s apart; the list must not wait for it.
+        started = time.time()
+        proc = start_main_program(wine)
+        try:
+            first = wine.run(wine.exe("uidrive.exe"), "first-rows")
+            assert first.returncode == 0, "no rows while the update check retries"
+            print(f"  first filled list {first_rows_ms(first, started)} after the start, endpoint unreachable")
+        finally:
+            close_main_program(wine, proc)
+
+        # An answer that comes late names a shown entry: its row goes once the answer is there.
+        answer = b'{"name_white":["HiddenByTheServer"]}'
+        with LoopbackServer(UPDATE_PORT, 200, answer, delay=8) as server:
+            started = time.time()
+            proc = start_main_program(wine)
+            try:
+                first = wine.run(wine.exe("uidrive.exe"), "first-rows")
+                assert first.returncode == 0, "no rows while the answer is on its way"
+                print(f"  first filled list {first_rows_ms(first, started)} after the start, answer delayed")
+                before = row_count(wine)
+                assert server.wait_for(1, 30)
+                time.sleep(10)
+                after = row_count(wine)
+                assert after == before - 1, f"rows before the answer {before}, after {after}"
+            finally:
+                close_main_program(wine, proc)
+    finally:
+        wine.run("reg", "delete", run, "/v", "HiddenByTheServer", "/f")
+
+
+@check
+def an_update_that_is_no_web_address_offers_nothing_and_the_window_stays(wine):
+    answer = b'{"update":"C:\\\\windows\\\\notepad.exe"}'
+    with LoopbackServer(UPDATE_PORT, 200, answer) as server:
+        proc = start_main_program(wine)
+        try:
+            assert server.wait_for(1, 60)
+            time.sleep(2)
+            assert proc.poll() is None, "the window closed"
+            assert wine.run(wine.exe("uidrive.exe"), "dialog").returncode != 0, "an offer for a path"
+            assert row_count(wine) >= 1
+        finally:
+            close_main_program(wine, proc)
+
+
+@check
+def closing_while_a_hold_request_hangs_ends_the_process(wine):
+    answer = b'{"update":"https://example.test/Setup.exe","info":{"style":"hold","text":"Later"}}'
+    with LoopbackServer(UPDATE_PORT, 200, answer, hang=lambda h: h.get("User-Command") == "hold") as server:
+        proc = start_main_program(wine)
+        try:
+            assert server.wait_for(1, 60)
+            assert wine.run(wine.exe("uidrive.exe"), "hold-no").returncode == 0, "no update dialog"
+            assert server.wait_for(2, 30), "no hold request"
+            started = time.time()
+            wine.run("taskkill", "/im", "Tarnwick.exe")
+            proc.wait(timeout=60)
+            took = time.time() - started
+            print(f"  ended {took:.1f} s after the close was asked, hold request still open")
+            assert took < 10, "the process waited for the hold request"
+        finally:
+            if proc.poll() is None:
+                proc.kill()
 
 
 @check

@@ -1,13 +1,15 @@
 """An HTTP server on 127.0.0.1 only: records each request's line and headers in order and
-answers with the status and body the test chose."""
+answers with the status and body the test chose, after `delay` seconds; a request for which
+`hang(headers)` is true gets no answer until the server closes."""
 import http.server
 import threading
 
 
 class LoopbackServer:
-    def __init__(self, port=0, status=200, body=b"{}"):
+    def __init__(self, port=0, status=200, body=b"{}", delay=0, hang=None):
         self.status = status
         self.body = body
+        self.closing = threading.Event()
         self.requests = []  # (request line, [(name, value), ...])
         self.arrived = threading.Condition()
         owner = self
@@ -17,6 +19,11 @@ class LoopbackServer:
                 with owner.arrived:
                     owner.requests.append((self.requestline, list(self.headers.items())))
                     owner.arrived.notify_all()
+                if owner.hang and owner.hang(dict(self.headers.items())):
+                    owner.closing.wait()
+                    return
+                if delay:
+                    owner.closing.wait(delay)
                 self.send_response(owner.status)
                 self.send_header("Content-Type", "application/json")
                 self.send_header("Content-Length", str(len(owner.body)))
@@ -26,7 +33,9 @@ class LoopbackServer:
             def log_message(self, *args):
                 pass
 
+        self.hang = hang
         self.server = http.server.ThreadingHTTPServer(("127.0.0.1", port), Handler)
+        self.server.daemon_threads = True
         self.thread = threading.Thread(target=self.server.serve_forever, daemon=True)
         self.thread.start()
 
@@ -35,6 +44,7 @@ class LoopbackServer:
             return self.arrived.wait_for(lambda: len(self.requests) >= count, timeout)
 
     def close(self):
+        self.closing.set()
         self.server.shutdown()
         self.server.server_close()
 

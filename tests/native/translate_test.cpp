@@ -57,7 +57,7 @@ TEST_F(TranslateTest, TheStoredTableReadsWithBothLineEnds) {
   EXPECT_NE(text.find("\r\n"), std::string::npos);
   EXPECT_NE(text.find(".\n"), std::string::npos);  // a lone LF
   const Translator translator = Start(u"ko");
-  EXPECT_EQ(translator.TranslateTable.size(), 106u);
+  EXPECT_EQ(translator.TranslateTable.size(), 115u);
   EXPECT_EQ(translator.TranslateTable[0], u"ko=\uCC98\uC74C\uD654\uBA74");  // no byte-order mark
   EXPECT_TRUE(translator.TranslateTable[8].empty());
 }
@@ -75,8 +75,12 @@ TEST_F(TranslateTest, LookupRules) {
   const Text failed = kBlocks[10][0];
   EXPECT_EQ(translator.Translate(failed + u" ", u"en"), failed + u" ");
   EXPECT_EQ(translator.Translate(kBlocks[11][0], u"ar"), u"An error has occurred.");
-  const Text saveList = u"\uBAA9\uB85D \uC800\uC7A5";  // no block
-  for (const char16_t* lang : kLanguages) EXPECT_EQ(translator.Translate(saveList, lang), saveList);
+  const Text saveList = u"\uBAA9\uB85D \uC800\uC7A5";  // the pop-up menu's item
+  EXPECT_EQ(translator.Translate(saveList, u"en"), u"Save list");
+  for (const char16_t* lang : kLanguages) {
+    if (Text(lang) == u"ko") continue;
+    EXPECT_NE(translator.Translate(saveList, lang), saveList) << ToUtf8(lang);
+  }
   EXPECT_EQ(translator.Translate(u"line\\nnext"), u"line\rnext");
   EXPECT_EQ(translator.Translate(u"line\\n"), u"line\r");
 }

@@ -62,6 +62,9 @@ TEST_F(MainWindowTest, LayoutAndCaptionsInTheUsersLanguage) {
   TFrmAutorun& frame = *window->FrmAutorun();
   EXPECT_EQ(TextOf(frame.ChkAllList()), u"全プログラム");
   EXPECT_EQ(TextOf(frame.BtnAutorun()), u"無効化");
+  wchar_t item[64] = {};
+  GetMenuStringW(frame.Menu(), 0, item, 64, MF_BYPOSITION);
+  EXPECT_EQ(win32::FromWide(item), u"リスト保存") << "the pop-up menu speaks the user's language";
   RECT button;
   GetWindowRect(frame.BtnAutorun(), &button);
   EXPECT_EQ(button.right - button.left, ScaleForDpi(84, dpi));

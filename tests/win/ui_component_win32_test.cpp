@@ -39,7 +39,7 @@ TEST(UiComponentWin32, TranslatesAFormItsControlsAndItsPopupMenu) {
   HWND edit = CreateWindowExW(0, L"Edit", L"\uC0AC\uC6A9\uD568", WS_CHILD, 0, 0, 10, 10, form, nullptr, nullptr, nullptr);
   HWND all = CreateWindowExW(0, L"Button", L"\uC804\uCCB4\uBAA9\uB85D", WS_CHILD, 0, 0, 10, 10, form, nullptr, nullptr, nullptr);
   HMENU popup = CreatePopupMenu();
-  AppendMenuW(popup, MF_STRING, 1, L"\uBAA9\uB85D \uC800\uC7A5");
+  AppendMenuW(popup, MF_STRING, 1, L"\uBAA9\uB85D \uBCF4\uAE30");  // a text with no block
   AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
   HMENU sub = CreatePopupMenu();
   AppendMenuW(sub, MF_STRING, 2, L"\uD30C\uC77C \uC800\uC7A5");
@@ -61,7 +61,7 @@ TEST(UiComponentWin32, TranslatesAFormItsControlsAndItsPopupMenu) {
   EXPECT_NE(TextOf(enable), u"\uC0AC\uC6A9\uD568");
   EXPECT_EQ(TextOf(edit), u"\uC0AC\uC6A9\uD568") << "an edit's text is no caption";
   EXPECT_EQ(TextOf(all), translator.Translate(u"\uC804\uCCB4\uBAA9\uB85D"));
-  EXPECT_EQ(MenuText(popup, 0), u"\uBAA9\uB85D \uC800\uC7A5") << "no block: unchanged";
+  EXPECT_EQ(MenuText(popup, 0), u"\uBAA9\uB85D \uBCF4\uAE30") << "no block: unchanged";
   EXPECT_EQ(MenuText(popup, 2), translator.Translate(u"\uBAA8\uB4E0 \uD30C\uC77C"));
   EXPECT_EQ(MenuText(sub, 0), translator.Translate(u"\uD30C\uC77C \uC800\uC7A5"));
 

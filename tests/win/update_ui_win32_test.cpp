@@ -170,5 +170,26 @@ TEST_F(UpdateUiWin32Test, NoticeBarAtTheBottomOpensItsAddress) {
   DestroyWindow(main);
 }
 
+// What the dialog paints: the grey separator above a note link as above a hold box.
+TEST_F(UpdateUiWin32Test, TheSeparatorLineIsPaintedAboveALinkAndAboveABox) {
+  translator.CurrentLanguage = u"en";
+  for (const Text& answer : {Text(uR"({"update":"https://x.test","info":{"style":"note","text":"What is new","url":"https://x.test/n"}})"),
+                             Text(uR"({"update":"https://x.test","info":{"style":"hold","text":"Later"}})")}) {
+    UpdateDialog dialog(Context(), answer);
+    ASSERT_TRUE(dialog.Layout().line);
+    ShowWindow(dialog.Window(), SW_SHOW);
+    UpdateWindow(dialog.Window());
+    HDC dc = GetDC(dialog.Window());
+    RECT client;
+    GetClientRect(dialog.Window(), &client);
+    const int y = dialog.Layout().lineTop;
+    for (const int x : {5, static_cast<int>(client.right / 2), static_cast<int>(client.right - 5)}) {
+      EXPECT_EQ(GetPixel(dc, x, y), RGB(0xCC, 0xCC, 0xCC)) << ToUtf8(dialog.Info().style) << " x=" << x;
+      EXPECT_EQ(GetPixel(dc, x, y - 1), RGB(0xFF, 0xFF, 0xFF)) << ToUtf8(dialog.Info().style) << " x=" << x;
+    }
+    ReleaseDC(dialog.Window(), dc);
+  }
+}
+
 }  // namespace
 }  // namespace tarnwick::app
