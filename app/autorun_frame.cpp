@@ -8,10 +8,10 @@
 #include "app/fonts.h"
 #include "app/styled_button.h"
 #include "core/catalogue/toggles.h"
-#include "core/common/list_actions.h"
+#include "core/startup/list_actions.h"
 #include "core/error.h"
-#include "core/mor/update.h"
-#include "core/mor/update_layout.h"
+#include "core/update/update.h"
+#include "core/update/update_layout.h"
 #include "platform/win32/wide.h"
 
 namespace tarnwick::app {
@@ -294,7 +294,7 @@ bool TFrmAutorun::HandleNotify(const NMHDR* header, LRESULT& result) {
       if (row < 0 || row >= static_cast<int>(model_.Rows().size())) return true;
       const TAutorunItem& item = model_.Rows()[row];
       if (info->item.mask & LVIF_TEXT) {
-        const Text& text = info->item.iSubItem == 0 ? item.FileName : item.From;
+        const Text& text = info->item.iSubItem == 0 ? item.DisplayName : item.From;
         const std::wstring wide = win32::Wide(text);
         lstrcpynW(info->item.pszText, wide.c_str(), info->item.cchTextMax);
       }

@@ -6,8 +6,8 @@
 
 #include <functional>
 
-#include "core/common/autorun_model.h"
-#include "core/mor/translate.h"
+#include "core/startup/autorun_model.h"
+#include "core/i18n/translate.h"
 #include "platform/win32/file_info_win32.h"
 
 namespace tarnwick::app {

@@ -10,8 +10,8 @@
 #include "app/update_dialog.h"
 #include "app/update_status.h"
 #include "core/error.h"
-#include "core/mor/web_address.h"
-#include "core/mor/update_layout.h"
+#include "core/web/web_address.h"
+#include "core/update/update_layout.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/ui_component_win32.h"
 #include "platform/win32/wide.h"
@@ -136,7 +136,7 @@ bool TFrmTarnwick::UpdateDialog(const Text& answer) {
 }
 
 void TFrmTarnwick::ShowUpdateStatus(const Text& url) {
-  app::ShowUpdateStatus(window_, UpdateText(1, context_.translator.CurrentLanguage), url, context_.app.ports.shell);
+  app::ShowUpdateStatus(window_, UpdateText(UpdateTextKind::Status, context_.translator.CurrentLanguage), url, context_.app.ports.shell);
   LayoutChildren();
 }
 

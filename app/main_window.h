@@ -8,8 +8,8 @@
 
 #include "app/autorun_frame.h"
 #include "app/theme_helper.h"
-#include "core/common/filter_list.h"
-#include "core/mor/update.h"
+#include "core/filters/filter_list.h"
+#include "core/update/update.h"
 #include "platform/win32/ui_thread_win32.h"
 
 namespace tarnwick::app {

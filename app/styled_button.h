@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "core/mor/button_styles.h"
+#include "core/style/button_styles.h"
 
 namespace tarnwick::app {
 

@@ -1,7 +1,7 @@
 #include "app/theme_helper.h"
 
 #include "core/error.h"
-#include "core/mor/update_layout.h"
+#include "core/update/update_layout.h"
 #include "platform/win32/dpi.h"
 
 namespace tarnwick::app {

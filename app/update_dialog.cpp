@@ -51,7 +51,7 @@ void UpdateDialog::Build(const Text& answer) {
   white_ = CreateSolidBrush(RGB(255, 255, 255));
 
   // The question beside the warning icon, measured to wrap at a readable width.
-  const std::wstring question = win32::Wide(UpdateText(0, context_.translator.CurrentLanguage));
+  const std::wstring question = win32::Wide(UpdateText(UpdateTextKind::Question, context_.translator.CurrentLanguage));
   RECT textRect{0, 0, S(400), 0};
   HDC dc = GetDC(window_);
   HGDIOBJ old = SelectObject(dc, font_);
@@ -77,9 +77,9 @@ void UpdateDialog::Build(const Text& answer) {
   SendMessageW(iconControl, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_WARNING)), 0);
   child(L"Static", question, SS_NOPREFIX, textLeft, margin, textRect.right, textRect.bottom, 0);
   const int buttonsLeft = (clientWidth - (2 * buttonWidth + gap)) / 2;
-  yes_ = child(L"Button", win32::Wide(UpdateText(2, context_.translator.CurrentLanguage)),
+  yes_ = child(L"Button", win32::Wide(UpdateText(UpdateTextKind::Yes, context_.translator.CurrentLanguage)),
                WS_TABSTOP | BS_DEFPUSHBUTTON, buttonsLeft, buttonsTop, buttonWidth, buttonHeight, IDYES);
-  no_ = child(L"Button", win32::Wide(UpdateText(3, context_.translator.CurrentLanguage)), WS_TABSTOP | BS_PUSHBUTTON,
+  no_ = child(L"Button", win32::Wide(UpdateText(UpdateTextKind::No, context_.translator.CurrentLanguage)), WS_TABSTOP | BS_PUSHBUTTON,
               buttonsLeft + buttonWidth + gap, buttonsTop, buttonWidth, buttonHeight, IDNO);
 
   RECT outer{0, 0, clientWidth, clientHeight};

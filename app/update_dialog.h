@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-#include "core/mor/update.h"
-#include "core/mor/update_layout.h"
+#include "core/update/update.h"
+#include "core/update/update_layout.h"
 
 namespace tarnwick::app {
 

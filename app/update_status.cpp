@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "core/mor/update.h"
-#include "core/mor/update_layout.h"
+#include "core/update/update.h"
+#include "core/update/update_layout.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/wide.h"
 

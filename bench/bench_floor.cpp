@@ -15,7 +15,7 @@
 
 #include "core/catalogue/catalogue.h"
 #include "core/catalogue/startup_approved.h"
-#include "core/common/autorun_model.h"
+#include "core/startup/autorun_model.h"
 #include "platform/sim/sim_file_info.h"
 #include "platform/sim/fault_plan.h"
 #include "platform/win32/com_ptr.h"

@@ -11,7 +11,7 @@
 
 #include "core/catalogue/catalogue.h"
 #include "core/catalogue/startup_approved.h"
-#include "core/common/autorun_model.h"
+#include "core/startup/autorun_model.h"
 #include "platform/sim/sim_windows.h"
 
 namespace tarnwick {

@@ -8,9 +8,9 @@
 #include "core/catalogue/catalogue.h"
 #include "core/catalogue/location_codes.h"
 #include "core/catalogue/toggles.h"
-#include "core/common/autorun_model.h"
-#include "core/common/filter_list.h"
-#include "core/common/list_actions.h"
+#include "core/startup/autorun_model.h"
+#include "core/filters/filter_list.h"
+#include "core/startup/list_actions.h"
 #include "core/error.h"
 
 namespace tarnwick {
@@ -85,7 +85,7 @@ TAutorunList VisibleRows(const AppContext& app) {
   TAutorunList rows;
   for (const TAutorunItem& row : model.Rows()) {
     TAutorunInfo entry;
-    entry.Caption = row.FileName;
+    entry.Caption = row.DisplayName;
     entry.Target = row.Target;
     entry.From = row.From;
     entry.Enabled = row.Enabled;

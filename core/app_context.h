@@ -3,7 +3,7 @@
 // built once from them. Passed to everything that needs either; nothing here changes
 // after Start.
 
-#include "core/mor/path.h"
+#include "core/paths/path.h"
 #include "ports/ports.h"
 
 namespace tarnwick {

@@ -1,7 +1,7 @@
 // Command lines from Run values, shortcuts, tasks and services resolved to the file they
 // start, with the folder forms of a simulated 64-bit Windows.
 
-#include "core/mor/path.h"
+#include "core/paths/path.h"
 #include "fuzz/fuzz_input.h"
 #include "platform/sim/sim_windows.h"
 

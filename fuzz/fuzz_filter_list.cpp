@@ -1,7 +1,7 @@
 // A filter list read from the program's resource and matched against a subject under both
 // rules: the input is the resource's bytes, a NUL, the subject.
 
-#include "core/common/filter_list.h"
+#include "core/filters/filter_list.h"
 #include "fuzz/fuzz_input.h"
 #include "platform/sim/sim_windows.h"
 

@@ -1,7 +1,7 @@
 // Registry location texts taken apart, and deleted from a small simulated registry: a
 // location must never remove more than it names.
 
-#include "core/mor/registry.h"
+#include "core/registry/registry.h"
 #include "fuzz/fuzz_input.h"
 #include "platform/sim/sim_windows.h"
 

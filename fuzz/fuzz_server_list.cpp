@@ -1,7 +1,7 @@
 // A server answer merged into a filter list: arbitrary bytes must add string rows or
 // nothing, and never remove a row.
 
-#include "core/common/filter_list.h"
+#include "core/filters/filter_list.h"
 #include "fuzz/fuzz_input.h"
 #include "platform/sim/sim_windows.h"
 

@@ -1,7 +1,7 @@
 // The translation table read from the program's resource, and texts looked up in it: the
 // input is the resource's bytes, a NUL, the text, a NUL, the language.
 
-#include "core/mor/translate.h"
+#include "core/i18n/translate.h"
 #include "fuzz/fuzz_input.h"
 #include "platform/sim/sim_windows.h"
 

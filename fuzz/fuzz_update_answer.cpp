@@ -1,8 +1,8 @@
 // The update answer as the main program reads it: the field search, JSON unescaping and the
 // web-address test, and ExtractBetween with markers of the fuzzer's choice.
 
-#include "core/mor/strings.h"
-#include "core/mor/update.h"
+#include "core/update/answer_text.h"
+#include "core/update/update.h"
 #include "fuzz/fuzz_input.h"
 
 using namespace tarnwick;

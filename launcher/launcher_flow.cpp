@@ -1,8 +1,8 @@
 #include "launcher/launcher_flow.h"
 
-#include "core/mor/file_info.h"
-#include "core/mor/registry.h"
-#include "core/mor/update.h"
+#include "core/files/file_info.h"
+#include "core/registry/registry.h"
+#include "core/update/update.h"
 #include "launcher/launcher_text.h"
 #include "launcher/messages.h"
 

@@ -1,6 +1,6 @@
 #include "core/catalogue/run_keys.h"
 
-#include "core/mor/registry.h"
+#include "core/registry/registry.h"
 
 namespace tarnwick {
 

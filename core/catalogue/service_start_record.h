@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "core/mor/registry.h"
+#include "core/registry/registry.h"
 
 namespace tarnwick::service_start_record {
 

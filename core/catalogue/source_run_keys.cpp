@@ -2,8 +2,8 @@
 #include "core/catalogue/run_keys.h"
 #include "core/catalogue/sources.h"
 #include "core/catalogue/startup_approved.h"
-#include "core/mor/path.h"
-#include "core/mor/registry.h"
+#include "core/paths/path.h"
+#include "core/registry/registry.h"
 
 namespace tarnwick {
 

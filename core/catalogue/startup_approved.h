@@ -4,7 +4,7 @@
 
 #include <unordered_map>
 
-#include "core/mor/registry.h"
+#include "core/registry/registry.h"
 #include "ports/clock.h"
 
 namespace tarnwick::startup_approved {

@@ -10,8 +10,8 @@
 #include "core/catalogue/task_lock.h"
 #include "core/catalogue/task_service.h"
 #include "core/error.h"
-#include "core/mor/path.h"
-#include "core/mor/registry.h"
+#include "core/paths/path.h"
+#include "core/registry/registry.h"
 
 namespace tarnwick {
 

@@ -1,6 +1,6 @@
 #include "platform/sim/sim_file_info.h"
 
-#include "core/mor/registry.h"
+#include "core/registry/registry.h"
 #include "platform/sim/sim_locale.h"
 
 namespace tarnwick::sim {

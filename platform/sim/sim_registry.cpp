@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/mor/registry.h"
+#include "core/registry/registry.h"
 
 namespace tarnwick::sim {
 

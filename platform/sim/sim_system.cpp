@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/mor/path.h"
+#include "core/paths/path.h"
 
 namespace tarnwick::sim {
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "core/mor/ui_component.h"
+#include "core/i18n/ui_component.h"
 
 namespace tarnwick::win32 {
 

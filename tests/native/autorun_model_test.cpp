@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/catalogue/startup_approved.h"
-#include "core/common/autorun_model.h"
+#include "core/startup/autorun_model.h"
 #include "core/error.h"
 #include "platform/sim/sim_windows.h"
 #include "tests/native/registry_paths.h"
@@ -15,7 +15,7 @@ class AutorunModelTest : public ::testing::Test {
  protected:
   std::vector<Text> Names() {
     std::vector<Text> names;
-    for (const TAutorunItem& row : model.Rows()) names.push_back(row.FileName);
+    for (const TAutorunItem& row : model.Rows()) names.push_back(row.DisplayName);
     return names;
   }
   void Load() { model.LoadAutorun(windows.app()); }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/mor/button_styles.h"
+#include "core/style/button_styles.h"
 
 namespace tarnwick {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/mor/file_info.h"
+#include "core/files/file_info.h"
 #include "platform/sim/sim_windows.h"
 
 namespace tarnwick {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/common/filter_list.h"
+#include "core/filters/filter_list.h"
 #include "platform/sim/sim_windows.h"
 
 namespace tarnwick {

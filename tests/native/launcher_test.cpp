@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/mor/registry.h"
+#include "core/registry/registry.h"
 #include "launcher/launcher_flow.h"
 #include "launcher/launcher_text.h"
 #include "launcher/messages.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/common/list_actions.h"
-#include "core/mor/web_address.h"
+#include "core/startup/list_actions.h"
+#include "core/web/web_address.h"
 
 namespace tarnwick {
 namespace {

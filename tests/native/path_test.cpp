@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/mor/path.h"
+#include "core/paths/path.h"
 #include "platform/sim/sim_windows.h"
 
 namespace tarnwick {

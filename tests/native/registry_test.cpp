@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/mor/registry.h"
+#include "core/registry/registry.h"
 #include "platform/sim/sim_windows.h"
 
 namespace tarnwick {

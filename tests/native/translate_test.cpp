@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "core/mor/translate.h"
+#include "core/i18n/translate.h"
 #include "platform/sim/sim_windows.h"
 
 namespace tarnwick {

@@ -2,9 +2,9 @@
 
 #include <regex>
 
-#include "core/mor/registry.h"
-#include "core/mor/update.h"
-#include "core/mor/update_layout.h"
+#include "core/registry/registry.h"
+#include "core/update/update.h"
+#include "core/update/update_layout.h"
 #include "platform/sim/sim_windows.h"
 
 namespace tarnwick {
@@ -52,17 +52,15 @@ class UpdateTest : public ::testing::Test {
 };
 
 TEST_F(UpdateTest, TextsByExactLanguageCode) {
-  EXPECT_EQ(UpdateText(1, u"ko"), u"업데이트 가능");
-  EXPECT_EQ(UpdateText(2, u"de"), u"Ja");
-  EXPECT_EQ(UpdateText(3, u"it"), u"No");
+  EXPECT_EQ(UpdateText(UpdateTextKind::Status, u"ko"), u"업데이트 가능");
+  EXPECT_EQ(UpdateText(UpdateTextKind::Yes, u"de"), u"Ja");
+  EXPECT_EQ(UpdateText(UpdateTextKind::No, u"it"), u"No");
   for (const char16_t* english : {u"en", u"ar", u"KO", u"", u"pt"}) {
-    EXPECT_EQ(UpdateText(1, english), u"Update available") << ToUtf8(english);
+    EXPECT_EQ(UpdateText(UpdateTextKind::Status, english), u"Update available") << ToUtf8(english);
   }
-  EXPECT_EQ(UpdateText(0, u"zh"), u"该程序已更新。\r\r建议下载并执行新程序以稳定使用。\r\r您要下载吗？");
-  EXPECT_EQ(UpdateText(0, u"fr").find(u"Voulez-vous le télécharger?"), UpdateText(0, u"fr").size() - 27);
-  EXPECT_NE(UpdateText(0, u"ja").find(u"\u00B7"), Text::npos);
-  EXPECT_EQ(UpdateText(4, u"ko"), u"");
-  EXPECT_EQ(UpdateText(-1, u"en"), u"");
+  EXPECT_EQ(UpdateText(UpdateTextKind::Question, u"zh"), u"该程序已更新。\r\r建议下载并执行新程序以稳定使用。\r\r您要下载吗？");
+  EXPECT_EQ(UpdateText(UpdateTextKind::Question, u"fr").find(u"Voulez-vous le télécharger?"), UpdateText(UpdateTextKind::Question, u"fr").size() - 27);
+  EXPECT_NE(UpdateText(UpdateTextKind::Question, u"ja").find(u"\u00B7"), Text::npos);
 }
 
 TEST_F(UpdateTest, IdentityIsCreatedOnceAndKeptAsStored) {

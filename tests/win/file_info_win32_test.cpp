@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "core/mor/file_info.h"
+#include "core/files/file_info.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
 

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "core/mor/translate.h"
+#include "core/i18n/translate.h"
 #include "platform/win32/console.h"
 #include "platform/win32/locale_win32.h"
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "core/app_context.h"
-#include "core/common/filter_list.h"
-#include "core/mor/translate.h"
+#include "core/filters/filter_list.h"
+#include "core/i18n/translate.h"
 #include "platform/win32/win32_platform.h"
 
 namespace tarnwick::win32 {

@@ -6,7 +6,7 @@
 #include <commctrl.h>
 
 #include "app/main_window.h"
-#include "core/mor/update_layout.h"
+#include "core/update/update_layout.h"
 #include "platform/sim/sim_windows.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/ui_thread_win32.h"
@@ -81,20 +81,20 @@ TEST_F(MainWindowTest, LayoutAndCaptionsInTheUsersLanguage) {
 TEST_F(MainWindowTest, ListFillsAtOnceAndTheAnswersRowsHideWhatTheyName) {
   auto window = Open(u"en");
   ASSERT_EQ(RowCount(*window), 1) << "filled at once from the built-in lists, Spooler hidden";
-  EXPECT_EQ(window->FrmAutorun()->Model().Rows()[0].FileName, u"Vendor Agent");
+  EXPECT_EQ(window->FrmAutorun()->Model().Rows()[0].DisplayName, u"Vendor Agent");
   WaitForUpdate(*window);
   EXPECT_EQ(RowCount(*window), 0) << "Vendor hidden by the server's row once the answer came";
 
   windows.services.Add({u"Other", u"Other Agent", u"x.exe", scm::kAutoStart});
   window->FrmAutorun()->Rebuild();  // F5
   ASSERT_EQ(RowCount(*window), 1);
-  EXPECT_EQ(window->FrmAutorun()->Model().Rows()[0].FileName, u"Other Agent");
+  EXPECT_EQ(window->FrmAutorun()->Model().Rows()[0].DisplayName, u"Other Agent");
 
   SendMessageW(window->FrmAutorun()->ChkAllList(), BM_SETCHECK, BST_CHECKED, 0);
   window->FrmAutorun()->ChkAllListClick();
   ASSERT_EQ(RowCount(*window), 2) << "the disabled service shows with All Programs";
   const auto& rows = window->FrmAutorun()->Model().Rows();
-  EXPECT_EQ(rows[0].FileName, u"Switched Off") << "rebuilt in catalogue order";
+  EXPECT_EQ(rows[0].DisplayName, u"Switched Off") << "rebuilt in catalogue order";
   EXPECT_FALSE(rows[0].Enabled);
 }
 

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "core/mor/registry.h"
+#include "core/registry/registry.h"
 #include "platform/win32/registry_win32.h"
 #include "platform/win32/sized_read.h"
 #include "platform/win32/unique_handle.h"

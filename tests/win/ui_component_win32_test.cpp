@@ -6,7 +6,7 @@
 
 #include <array>
 
-#include "core/mor/translate.h"
+#include "core/i18n/translate.h"
 #include "platform/win32/ui_component_win32.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"

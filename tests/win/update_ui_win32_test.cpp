@@ -7,7 +7,7 @@
 
 #include "app/update_dialog.h"
 #include "app/update_status.h"
-#include "core/mor/update_layout.h"
+#include "core/update/update_layout.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/ui_thread_win32.h"
 #include "platform/win32/wide.h"
@@ -128,7 +128,7 @@ TEST_F(UpdateUiWin32Test, NoticeBarAtTheBottomOpensItsAddress) {
   ASSERT_NE(main, nullptr);
   RECT before;
   GetWindowRect(main, &before);
-  ShowUpdateStatus(main, UpdateText(1, u"ja"), u"https://example.test/notice", shell);
+  ShowUpdateStatus(main, UpdateText(UpdateTextKind::Status, u"ja"), u"https://example.test/notice", shell);
   HWND bar = GetDlgItem(main, kStatusBarId);
   ASSERT_NE(bar, nullptr);
   RECT barRect, after;
@@ -159,7 +159,7 @@ TEST_F(UpdateUiWin32Test, NoticeBarAtTheBottomOpensItsAddress) {
   GetWindowRect(bar, &barRect);
   EXPECT_EQ(barRect.bottom - barRect.top, ScaleForDpi(28, dpi));
 
-  ShowUpdateStatus(main, UpdateText(1, u"en"), u"file:///C:/evil.exe", shell);
+  ShowUpdateStatus(main, UpdateText(UpdateTextKind::Status, u"en"), u"file:///C:/evil.exe", shell);
   RECT again;
   GetWindowRect(main, &again);
   EXPECT_EQ(again.bottom - again.top, after.bottom - after.top) << "a second call does not grow the window";

@@ -7,8 +7,8 @@
 
 #include <regex>
 
-#include "core/mor/registry.h"
-#include "core/mor/update.h"
+#include "core/registry/registry.h"
+#include "core/update/update.h"
 #include "platform/win32/ui_thread_win32.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"

@@ -1,10 +1,10 @@
-#include "core/mor/update.h"
+#include "core/update/update.h"
 
 #include <cstdio>
 
-#include "core/mor/file_info.h"
-#include "core/mor/registry.h"
-#include "core/mor/strings.h"
+#include "core/files/file_info.h"
+#include "core/registry/registry.h"
+#include "core/update/answer_text.h"
 
 namespace tarnwick {
 namespace {
@@ -66,7 +66,7 @@ constexpr TextView kUidValue = u"MorUID";
 
 }  // namespace
 
-Text UpdateText(int kind, TextView language) {
+Text UpdateText(UpdateTextKind kind, TextView language) {
   const UpdateTexts* row = &kUpdateTexts[std::size(kUpdateTexts) - 1];
   for (const UpdateTexts& candidate : kUpdateTexts) {
     if (!candidate.language.empty() && candidate.language == language) {
@@ -75,12 +75,13 @@ Text UpdateText(int kind, TextView language) {
     }
   }
   switch (kind) {
-    case 0: return Text(row->question[0]) + u"\r\r" + Text(row->question[1]) + u"\r\r" + Text(row->question[2]);
-    case 1: return Text(row->status);
-    case 2: return Text(row->yes);
-    case 3: return Text(row->no);
-    default: return {};
+    case UpdateTextKind::Question:
+      return Text(row->question[0]) + u"\r\r" + Text(row->question[1]) + u"\r\r" + Text(row->question[2]);
+    case UpdateTextKind::Status: return Text(row->status);
+    case UpdateTextKind::Yes: return Text(row->yes);
+    case UpdateTextKind::No: return Text(row->no);
   }
+  return {};
 }
 
 Text GetVersionText(SystemInfo& system, VersionResources& versions) {

@@ -1,4 +1,4 @@
-#include "core/mor/update_layout.h"
+#include "core/update/update_layout.h"
 
 #include <cmath>
 

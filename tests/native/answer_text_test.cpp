@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/mor/strings.h"
+#include "core/update/answer_text.h"
 
 namespace tarnwick {
 namespace {

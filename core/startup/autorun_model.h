@@ -8,14 +8,14 @@
 
 #include "core/app_context.h"
 #include "core/catalogue/autorun_info.h"
-#include "core/common/filter_list.h"
-#include "core/mor/file_info.h"
+#include "core/filters/filter_list.h"
+#include "core/files/file_info.h"
 
 namespace tarnwick {
 
 // One row of the list.
 struct TAutorunItem {
-  Text FileName;  // the product name, or the entry's Caption
+  Text DisplayName;  // what the row shows: the product name of its file, or the entry's Caption
   Text Target;
   Text From;
   int32_t Icon = 0;

@@ -1,4 +1,4 @@
-#include "core/mor/path.h"
+#include "core/paths/path.h"
 
 #include <array>
 

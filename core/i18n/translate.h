@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "core/mor/ui_component.h"
+#include "core/i18n/ui_component.h"
 #include "core/text/text.h"
 #include "ports/locale.h"
 #include "ports/program_resources.h"

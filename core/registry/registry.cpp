@@ -1,4 +1,4 @@
-#include "core/mor/registry.h"
+#include "core/registry/registry.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "core/mor/button_styles.h"
+#include "core/style/button_styles.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "core/mor/web_address.h"
+#include "core/web/web_address.h"
 
 namespace tarnwick {
 namespace {

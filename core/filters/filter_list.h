@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/mor/path.h"
+#include "core/paths/path.h"
 #include "core/text/text.h"
 #include "ports/locale.h"
 #include "ports/program_resources.h"

@@ -1,7 +1,7 @@
-#include "core/common/list_actions.h"
+#include "core/startup/list_actions.h"
 
-#include "core/mor/path.h"
-#include "core/mor/web_address.h"
+#include "core/paths/path.h"
+#include "core/web/web_address.h"
 
 namespace tarnwick {
 

@@ -13,8 +13,8 @@
 #include <thread>
 #include <vector>
 
-#include "core/mor/translate.h"
-#include "core/mor/web_address.h"
+#include "core/i18n/translate.h"
+#include "core/web/web_address.h"
 #include "ports/ports.h"
 #include "ports/ui_thread.h"
 
@@ -22,8 +22,9 @@ namespace tarnwick {
 
 inline constexpr TextView kUserAgent = u"Mozilla/5.0 (Windows NT 10.0; Win64; x64)";
 
-// Built-in texts by language: 0 the question, 1 the status, 2 Yes, 3 No; others empty.
-Text UpdateText(int kind, TextView language);
+// The update texts the program carries, by language (English for every other code).
+enum class UpdateTextKind { Question, Status, Yes, No };
+Text UpdateText(UpdateTextKind kind, TextView language);
 
 // The program's own file version as four decimal fields ("%d.%d.%d.%d"), or "0.0.0.0".
 Text GetVersionText(SystemInfo& system, VersionResources& versions);

@@ -1,4 +1,4 @@
-#include "core/common/autorun_model.h"
+#include "core/startup/autorun_model.h"
 
 #include <unordered_set>
 
@@ -54,13 +54,13 @@ void AutorunModel::AddRow(const TAutorunInfo& entry, const AppContext& app) {
         GetVersionStrings(app.ports.fileSystem, app.ports.versions, entry.FileName, {u"ProductName"}, values);
         cached->second = values[u"ProductName"];
       }
-      row.FileName = cached->second;
+      row.DisplayName = cached->second;
       row.Icon = GetIconIndex(ListIconObj, DataIcon, app.ports.fileSystem, app.ports.icons, entry.FileName,
                               builtin_image::kRegistry);
       break;
     }
   }
-  if (row.FileName.empty()) row.FileName = entry.Caption;
+  if (row.DisplayName.empty()) row.DisplayName = entry.Caption;
   firstRow_.emplace(FoldedKey(row.From, row.Target), rows_.size());
   rows_.push_back(std::move(row));
 }

@@ -1,4 +1,4 @@
-#include "core/mor/strings.h"
+#include "core/update/answer_text.h"
 
 namespace tarnwick {
 namespace {

@@ -1,10 +1,10 @@
-#include "core/common/filter_list.h"
+#include "core/filters/filter_list.h"
 
 #include <algorithm>
 
 #include <nlohmann/json.hpp>
 
-#include "core/mor/translate.h"
+#include "core/i18n/translate.h"
 
 namespace tarnwick {
 

@@ -1,4 +1,4 @@
-#include "core/mor/translate.h"
+#include "core/i18n/translate.h"
 
 namespace tarnwick {
 namespace {

@@ -1,9 +1,9 @@
-#include "core/mor/file_info.h"
+#include "core/files/file_info.h"
 
 #include <cstdio>
 
-#include "core/mor/path.h"
-#include "core/mor/registry.h"
+#include "core/paths/path.h"
+#include "core/registry/registry.h"
 
 namespace tarnwick {
 namespace {
