@@ -7,7 +7,6 @@
 #include "app/builtin_images.h"
 #include "app/fonts.h"
 #include "app/styled_button.h"
-#include "core/catalogue/toggles.h"
 #include "core/startup/list_actions.h"
 #include "core/error.h"
 #include "core/update/update.h"
@@ -25,7 +24,7 @@ constexpr TextView kSaveKey = u"목록 저장";
 
 TFrmAutorun::TFrmAutorun(HWND parent, Context context, int dpi)
     : context_(std::move(context)), parent_(parent), images_(ScaleForDpi(16, dpi)),
-      model_(images_, context_.lists), dpi_(dpi) {
+      startup_(context_.app, images_), dpi_(dpi) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   CreateFonts(dpi);
   const Translator& t = context_.translator;
@@ -99,7 +98,7 @@ void TFrmAutorun::ApplyDpi(int dpi) {
   images_.Reset(ScaleForDpi(16, dpi));
   AddBuiltinImages(images_.get(), ScaleForDpi(16, dpi));
   ListView_SetImageList(list_, images_.get(), LVSIL_SMALL);
-  model_.ListIconObj.clear();
+  startup_.ForgetIcons();
   Rebuild();
 }
 
@@ -175,7 +174,7 @@ LRESULT CALLBACK TFrmAutorun::ButtonProc(HWND window, UINT message, WPARAM wPara
 }
 
 void TFrmAutorun::Render() {
-  ListView_SetItemCountEx(list_, static_cast<int>(model_.Rows().size()), LVSICF_NOSCROLL);
+  ListView_SetItemCountEx(list_, static_cast<int>(startup_.Rows().size()), LVSICF_NOSCROLL);
   FitColumns();
   SyncButton();
   InvalidateRect(list_, nullptr, TRUE);
@@ -184,19 +183,21 @@ void TFrmAutorun::Render() {
 void TFrmAutorun::LoadAutorun() {
   // No message is pumped here: a queued F5 or the update answer would refresh inside this
   // refresh. They run after it, from the message loop.
-  model_.allList = SendMessageW(check_, BM_GETCHECK, 0, 0) == BST_CHECKED;
-  model_.LoadAutorun(context_.app);
+  startup_.allList = SendMessageW(check_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  startup_.Load();
   Render();
 }
 
 void TFrmAutorun::Rebuild() {
-  model_.Clear();
-  Render();
+  startup_.allList = SendMessageW(check_, BM_GETCHECK, 0, 0) == BST_CHECKED;
   try {
-    LoadAutorun();
+    startup_.Rebuild();
   } catch (const std::exception& error) {
+    Render();
     context_.reportError(error);
+    return;
   }
+  Render();
 }
 
 int TFrmAutorun::FocusedRow() const { return ListView_GetNextItem(list_, -1, LVNI_FOCUSED); }
@@ -210,7 +211,7 @@ void TFrmAutorun::ShowButtonState(bool entryEnabled) {
 
 void TFrmAutorun::SyncButton() {
   const int row = FocusedRow();
-  if (row >= 0 && row < static_cast<int>(model_.Rows().size())) ShowButtonState(model_.Rows()[row].Enabled);
+  if (row >= 0 && row < static_cast<int>(startup_.Rows().size())) ShowButtonState(startup_.Rows()[row].Enabled);
 }
 
 void TFrmAutorun::ListAutorunClick() { SyncButton(); }
@@ -221,11 +222,14 @@ void TFrmAutorun::BtnAutorunClick() {
     // What the click does follows the focused row's state as the list shows it now, never
     // the caption, which could lag behind a selection made with the keyboard.
     const int row = FocusedRow();
-    if (row >= 0 && row < static_cast<int>(model_.Rows().size())) {
-      const TAutorunItem item = model_.Rows()[row];
-      SetAutorunEnabled(item.Target, item.From, !item.Enabled, context_.app);
+    if (row >= 0 && row < static_cast<int>(startup_.Rows().size())) {
+      const TAutorunItem& item = startup_.Rows()[row];
+      // The window stays silent about the outcome, as the original does: the row shows it.
+      (void)startup_.Toggle(EntryId::Of(startup_.EntryOf(item)), !item.Enabled);
+      Render();
+    } else {
+      LoadAutorun();
     }
-    LoadAutorun();
   } catch (const std::exception& error) {
     EnableWindow(button_, TRUE);
     context_.reportError(error);
@@ -238,8 +242,8 @@ void TFrmAutorun::ChkAllListClick() { Rebuild(); }
 
 void TFrmAutorun::ListAutorunDblClick() {
   const int row = FocusedRow();
-  if (row < 0 || row >= static_cast<int>(model_.Rows().size())) return;
-  const TAutorunItem& item = model_.Rows()[row];
+  if (row < 0 || row >= static_cast<int>(startup_.Rows().size())) return;
+  const TAutorunItem& item = startup_.Rows()[row];
   OpenWebAddress(context_.app.ports.shell, LookupAddress(context_.lookupUrl, item.From, item.Target));
 }
 
@@ -262,8 +266,7 @@ void TFrmAutorun::BtnSaveClick() {
   dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
   if (!GetSaveFileNameW(&dialog)) return;
   Text message;
-  if (!context_.app.ports.fileSystem.WriteWholeFile(win32::FromWide(file), BuildSavedList(model_.ListAutoObj),
-                                                    message)) {
+  if (!startup_.Save(win32::FromWide(file), message)) {
     const std::wstring text = win32::Wide(t.Translate(u"오류가 발생했습니다.") + u"\r\n" + message);
     MessageBoxW(parent_, text.c_str(), win32::Wide(t.Translate(u"Tarnwick")).c_str(), MB_OK | MB_ICONWARNING);
   }
@@ -291,8 +294,8 @@ bool TFrmAutorun::HandleNotify(const NMHDR* header, LRESULT& result) {
     case LVN_GETDISPINFOW: {
       auto* info = reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(header));
       const int row = info->item.iItem;
-      if (row < 0 || row >= static_cast<int>(model_.Rows().size())) return true;
-      const TAutorunItem& item = model_.Rows()[row];
+      if (row < 0 || row >= static_cast<int>(startup_.Rows().size())) return true;
+      const TAutorunItem& item = startup_.Rows()[row];
       if (info->item.mask & LVIF_TEXT) {
         const Text& text = info->item.iSubItem == 0 ? item.DisplayName : item.From;
         const std::wstring wide = win32::Wide(text);
@@ -310,7 +313,7 @@ bool TFrmAutorun::HandleNotify(const NMHDR* header, LRESULT& result) {
         result = CDRF_NOTIFYSUBITEMDRAW;
       } else if (draw->nmcd.dwDrawStage == (CDDS_ITEMPREPAINT | CDDS_SUBITEM)) {
         const size_t row = draw->nmcd.dwItemSpec;
-        const bool enabled = row < model_.Rows().size() && model_.Rows()[row].Enabled;
+        const bool enabled = row < startup_.Rows().size() && startup_.Rows()[row].Enabled;
         draw->clrText = enabled ? GetSysColor(COLOR_WINDOWTEXT) : GetSysColor(COLOR_GRAYTEXT);
         SelectObject(draw->nmcd.hdc, draw->iSubItem == 1 ? consolas_ : font_);
         result = CDRF_NEWFONT;

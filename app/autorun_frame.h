@@ -1,12 +1,12 @@
 #pragma once
 // TFrmAutorun: the startup list, the enable/disable button and the "All Programs" box. The
-// rows come from AutorunModel; this window renders them and forwards events.
+// rows come from the StartupList it owns; this window renders them and forwards events.
 
 #include <windows.h>
 
 #include <functional>
 
-#include "core/startup/autorun_model.h"
+#include "core/startup/startup_list.h"
 #include "core/i18n/translate.h"
 #include "platform/win32/file_info_win32.h"
 
@@ -17,7 +17,6 @@ class TFrmAutorun {
   struct Context {
     const AppContext& app;
     const Translator& translator;
-    AutorunModel::FilterLists lists;
     Text lookupUrl;
     // The program's general error handler: shows the error, the program goes on.
     std::function<void(const std::exception&)> reportError;
@@ -42,7 +41,8 @@ class TFrmAutorun {
   HWND BtnAutorun() const { return button_; }
   HWND ChkAllList() const { return check_; }
   HMENU Menu() const { return menu_; }
-  const AutorunModel& Model() const { return model_; }
+  const AutorunModel& Model() const { return startup_.Model(); }
+  StartupList& Startup() { return startup_; }
 
   void BtnAutorunClick();
   void BtnSaveClick();
@@ -71,7 +71,7 @@ class TFrmAutorun {
   win32::Win32ImageList images_;
   HIMAGELIST rowHeight_ = nullptr;
   HFONT font_ = nullptr, consolas_ = nullptr;
-  AutorunModel model_;
+  StartupList startup_;
   bool buttonPressed_ = false;
   bool buttonHot_ = false;
   int dpi_;

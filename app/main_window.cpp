@@ -26,8 +26,7 @@ constexpr int kHeaderHeight = 50, kLogoWidth = 120;
 }  // namespace
 
 TFrmTarnwick::TFrmTarnwick(Context context)
-    : context_(std::move(context)), fileWhite_(context_.app.ports.locale), nameWhite_(context_.app.ports.locale),
-      nameBlack_(context_.app.ports.locale) {}
+    : context_(std::move(context)) {}
 
 TFrmTarnwick::~TFrmTarnwick() {
   if (client_) client_->RequestStop();
@@ -82,16 +81,13 @@ void TFrmTarnwick::FormCreate() {
   theme_ = ApplyTheme(window_);
   CreateFonts();
 
-  LoadListResource(nameWhite_, context_.app.ports.resources, u"name_white");
-  LoadListResource(nameBlack_, context_.app.ports.resources, u"name_black");
-  // Windows' own startup files stay hidden without a network too.
-  LoadListResource(fileWhite_, context_.app.ports.resources, u"file_white");
-
   frame_ = std::make_unique<TFrmAutorun>(
       window_,
-      TFrmAutorun::Context{context_.app, context_.translator, {fileWhite_, nameWhite_, nameBlack_},
-                           context_.lookupUrl, [this](const std::exception& e) { ReportError(e); }},
+      TFrmAutorun::Context{context_.app, context_.translator, context_.lookupUrl,
+                           [this](const std::exception& e) { ReportError(e); }},
       dpi_);
+  // Windows' own startup files stay hidden without a network too.
+  frame_->Startup().LoadBuiltInLists();
 
   // Translate the window and everything it owns, then its caption once more.
   win32::Win32WindowComponent form(window_, true);
@@ -110,15 +106,9 @@ void TFrmTarnwick::UpdateDone(bool updateAccepted, const Text& data) {
     DestroyWindow(window_);
     return;
   }
-  const std::string answer = ToUtf8(data);
-  const size_t rowsBefore = fileWhite_.Rows().size() + nameWhite_.Rows().size() + nameBlack_.Rows().size();
-  MergeServerList(fileWhite_, answer, "file_white");
-  MergeServerList(nameWhite_, answer, "name_white");
-  MergeServerList(nameBlack_, answer, "name_black");
-  const size_t rowsAfter = fileWhite_.Rows().size() + nameWhite_.Rows().size() + nameBlack_.Rows().size();
   // Filters apply to new rows only: with new filter rows every row is built again, so that a
   // server row hides what it names as it would have on the first filling.
-  if (rowsAfter != rowsBefore) {
+  if (frame_->Startup().MergeServerLists(ToUtf8(data))) {
     frame_->Rebuild();
     return;
   }

@@ -8,7 +8,6 @@
 
 #include "app/autorun_frame.h"
 #include "app/theme_helper.h"
-#include "core/filters/filter_list.h"
 #include "core/update/update.h"
 #include "platform/win32/ui_thread_win32.h"
 
@@ -54,7 +53,6 @@ class TFrmTarnwick final : public UpdateUi {
   HWND window_ = nullptr;
   int dpi_ = 96;
   HFONT font_ = nullptr, logoFont_ = nullptr;
-  FilterList fileWhite_, nameWhite_, nameBlack_;
   std::unique_ptr<TThemeHelper> theme_;
   std::unique_ptr<TFrmAutorun> frame_;
   std::unique_ptr<UpdateClient> client_;

@@ -25,7 +25,7 @@ def one_run(env, bin_dir):
     proc = subprocess.Popen([env["WINE"], os.path.join(bin_dir, "Tarnwick.exe")], env=env,
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
-        first = subprocess.run([env["WINE"], os.path.join(bin_dir, "uidrive.exe"), "first-rows"], env=env,
+        first = subprocess.run([env["WINE"], os.path.join(bin_dir, "uidrive.exe"), "first-rows", "40"], env=env,
                                capture_output=True, timeout=60)
         if first.returncode != 0:
             print(f"  no filled list seen (uidrive exit {first.returncode})", file=sys.stderr)

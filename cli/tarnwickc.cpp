@@ -1,17 +1,11 @@
 #include "cli/tarnwickc.h"
 
 #include <algorithm>
-#include <unordered_map>
 
 #include <nlohmann/json.hpp>
 
-#include "core/catalogue/catalogue.h"
-#include "core/catalogue/location_codes.h"
-#include "core/catalogue/toggles.h"
-#include "core/startup/autorun_model.h"
-#include "core/filters/filter_list.h"
-#include "core/startup/list_actions.h"
 #include "core/error.h"
+#include "core/startup/startup_list.h"
 
 namespace tarnwick {
 namespace {
@@ -70,29 +64,19 @@ class CountingImages final : public ImageCollection {
   int count_ = 4;
 };
 
-// The rows the window shows with "All Programs" unchecked, as catalogue entries.
-TAutorunList VisibleRows(const AppContext& app) {
-  FilterList fileWhite(app.ports.locale), nameWhite(app.ports.locale), nameBlack(app.ports.locale);
-  LoadListResource(fileWhite, app.ports.resources, u"FILE_WHITE");
-  LoadListResource(nameWhite, app.ports.resources, u"NAME_WHITE");
-  LoadListResource(nameBlack, app.ports.resources, u"NAME_BLACK");
-  CountingImages images;
-  AutorunModel model(images, {fileWhite, nameWhite, nameBlack});
-  model.LoadAutorun(app);
-  // Each row keeps the identity of the entry that made it; the first such entry gives the rest.
-  std::unordered_map<Text, const TAutorunInfo*> sources;
-  for (const TAutorunInfo& source : model.ListAutoObj) sources.emplace(source.From + u"|" + source.Target, &source);
+CliResult CatalogueError(const TarnwickError& error) {
+  return {1, {}, "tarnwickc: the catalogue could not be read: " + ToUtf8(error.Message()) + "\n"};
+}
+
+// The rows the window shows with "All Programs" unchecked, as their catalogue entries.
+TAutorunList VisibleRows(StartupList& list) {
+  list.LoadBuiltInLists();
+  list.Load();
   TAutorunList rows;
-  for (const TAutorunItem& row : model.Rows()) {
-    TAutorunInfo entry;
+  for (const TAutorunItem& row : list.Rows()) {
+    TAutorunInfo entry = list.EntryOf(row);
     entry.Caption = row.DisplayName;
-    entry.Target = row.Target;
-    entry.From = row.From;
     entry.Enabled = row.Enabled;
-    if (auto found = sources.find(row.From + u"|" + row.Target); found != sources.end()) {
-      entry.FileName = found->second->FileName;
-      entry.RawData = found->second->RawData;
-    }
     rows.push_back(std::move(entry));
   }
   return rows;
@@ -109,86 +93,69 @@ CliResult List(std::span<const Text> options, const AppContext& app) {
       return Usage("unknown option for list: " + ToUtf8(option));
     }
   }
-  TAutorunList list;
+  CountingImages images;
+  StartupList list(app, images);
+  list.buildRows = visible;
+  TAutorunList entries;
   try {
     if (visible) {
-      list = VisibleRows(app);
+      entries = VisibleRows(list);
     } else {
-      RefreshAutorun(list, app);
+      list.Load();
+      entries = list.Catalogue();
     }
   } catch (const TarnwickError& error) {
-    return {1, {}, "tarnwickc: the catalogue could not be read: " + ToUtf8(error.Message()) + "\n"};
+    return CatalogueError(error);
   }
-  return {0, json ? ListAsJson(list) : ListAsText(list), {}};
+  return {0, json ? ListAsJson(entries) : ListAsText(entries), {}};
 }
 
 CliResult Save(std::span<const Text> args, const AppContext& app) {
   if (args.size() != 1) return Usage("save needs one FILE");
-  TAutorunList list;
+  CountingImages images;
+  StartupList list(app, images);
+  list.buildRows = false;
   try {
-    RefreshAutorun(list, app);
+    list.Load();
   } catch (const TarnwickError& error) {
-    return {1, {}, "tarnwickc: the catalogue could not be read: " + ToUtf8(error.Message()) + "\n"};
+    return CatalogueError(error);
   }
   Text message;
-  if (!app.ports.fileSystem.WriteWholeFile(args[0], BuildSavedList(list), message)) {
+  if (!list.Save(args[0], message)) {
     return {1, {}, "tarnwickc: " + ToUtf8(args[0]) + " could not be written: " + ToUtf8(message) + "\n"};
   }
-  return {0, std::to_string(list.size()) + " entries written to " + ToUtf8(args[0]) + "\n", {}};
+  return {0, std::to_string(list.Catalogue().size()) + " entries written to " + ToUtf8(args[0]) + "\n", {}};
 }
 
-const TAutorunInfo* FindEntry(const TAutorunList& list, TextView from, TextView target) {
-  for (const TAutorunInfo& entry : list) {
-    if (SameTextAscii(entry.From, from) && SameTextAscii(entry.Target, target)) return &entry;
-  }
-  return nullptr;
-}
-
-// A service enabled again may get back a manual start, which the catalogue shows as off.
-bool IsServiceStartRestored(TextView name, const AppContext& app) {
-  auto manager = app.ports.services.Connect(scm::kConnect);
-  auto service = manager ? manager->Open(Text(name), scm::kQueryConfig) : nullptr;
-  ServiceConfig config;
-  return service && service->QueryConfig(config) && config.startType == scm::kDemandStart;
-}
-
-// The toggles are silent by design; the console reads the state back to tell the truth.
 CliResult Toggle(bool enable, std::span<const Text> args, const AppContext& app) {
   const char* verb = enable ? "enable" : "disable";
   if (args.size() != 2) return Usage(std::string(verb) + " needs FROM and TARGET");
   std::string named = ToUtf8(OneLine(args[0])) + " " + ToUtf8(OneLine(args[1]));
-  Text from, target;  // as the system spells them, whatever case was typed
-  TAutorunList list;
+  CountingImages images;
+  StartupList list(app, images);
+  list.buildRows = false;
+  ToggleOutcome outcome = ToggleOutcome::NotFound;
   try {
-    RefreshAutorun(list, app);
-    const TAutorunInfo* found = FindEntry(list, args[0], args[1]);
-    if (!found) {
-      return {1, {}, "tarnwickc: no startup entry " + named + "\n"};
+    list.Load();
+    if (const TAutorunInfo* found = list.Find({args[0], args[1]})) {
+      named = ToUtf8(OneLine(found->From)) + " " + ToUtf8(OneLine(found->Target));  // as the system spells it
     }
-    from = found->From;
-    target = found->Target;
-    named = ToUtf8(OneLine(from)) + " " + ToUtf8(OneLine(target));
-    SetAutorunEnabled(target, from, enable, app);
-    RefreshAutorun(list, app);
+    outcome = list.Toggle({args[0], args[1]}, enable);
   } catch (const TarnwickError& error) {
     return {1, {}, "tarnwickc: " + std::string(verb) + " " + named + " failed: " + ToUtf8(error.Message()) + "\n"};
   }
-  const TAutorunInfo* entry = FindEntry(list, from, target);
-  if (!entry && !enable && !UsesStartupApproved(app.ports.systemInfo)) {
-    // Before Windows 8 there is no StartupApproved: disabling removes the entry.
-    return {0, named + " removed\n", {}};
+  switch (outcome) {
+    case ToggleOutcome::Switched: return {0, named + (enable ? " enabled\n" : " disabled\n"), {}};
+    case ToggleOutcome::ManualStartRestored: return {0, named + " enabled (its manual start restored)\n", {}};
+    case ToggleOutcome::Removed: return {0, named + " removed\n", {}};
+    case ToggleOutcome::NotFound: return {1, {}, "tarnwickc: no startup entry " + named + "\n"};
+    case ToggleOutcome::Gone:
+      return {1, {}, "tarnwickc: " + named + " is no longer in the catalogue after " + verb + "\n"};
+    case ToggleOutcome::Refused:
+      return {1, {}, "tarnwickc: " + named + " is still " + (enable ? "disabled" : "enabled") +
+                         ": the system did not accept the change\n"};
   }
-  if (!entry) {
-    return {1, {}, "tarnwickc: " + named + " is no longer in the catalogue after " + verb + "\n"};
-  }
-  if (enable && !entry->Enabled && SameTextAscii(from, location::kService) && IsServiceStartRestored(target, app)) {
-    return {0, named + " enabled (its manual start restored)\n", {}};
-  }
-  if (entry->Enabled != enable) {
-    return {1, {}, "tarnwickc: " + named + " is still " + (entry->Enabled ? "enabled" : "disabled") +
-                       ": the system did not accept the change\n"};
-  }
-  return {0, named + (enable ? " enabled\n" : " disabled\n"), {}};
+  return {1, {}, "tarnwickc: " + named + ": unknown outcome\n"};
 }
 
 }  // namespace

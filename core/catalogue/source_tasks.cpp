@@ -1,46 +1,40 @@
-#include <exception>
-#include <mutex>
 
 #include "core/catalogue/location_codes.h"
 #include "core/catalogue/sources.h"
-#include "core/catalogue/task_lock.h"
-#include "core/catalogue/task_service.h"
+#include "core/catalogue/task_session.h"
 
 namespace tarnwick {
 
-void ReadTaskFolder(ScheduledTaskService& service, TextView path, TAutorunList& list) {
+HResult ReadTaskFolder(ScheduledTaskService& service, TextView path, TAutorunList& list) {
   std::unique_ptr<ScheduledTaskFolder> folder;
-  CheckTaskCall(service.GetFolder(path, folder), "ITaskService::GetFolder");
+  if (const HResult result = service.GetFolder(path, folder); !Succeeded(result)) return result;
   std::unique_ptr<ScheduledTaskCollection> tasks;
-  CheckTaskCall(folder->GetTasks(0, tasks), "ITaskFolder::GetTasks");
+  if (const HResult result = folder->GetTasks(0, tasks); !Succeeded(result)) return result;
   int32_t count = 0;
-  CheckTaskCall(tasks->get_Count(count), "IRegisteredTaskCollection::get_Count");
+  if (const HResult result = tasks->get_Count(count); !Succeeded(result)) return result;
 
   Text prefix(path);
   if (!prefix.empty() && prefix.back() == u'\\') prefix.pop_back();
   for (int32_t index = 1; index <= count; ++index) {
     std::unique_ptr<ScheduledTask> task;
-    CheckTaskCall(tasks->get_Item(index, task), "IRegisteredTaskCollection::get_Item");
     TAutorunInfo entry;
-    CheckTaskCall(task->get_Name(entry.Caption), "IRegisteredTask::get_Name");
     int16_t enabled = kVariantFalse;
-    CheckTaskCall(task->get_Enabled(enabled), "IRegisteredTask::get_Enabled");
+    HResult result = tasks->get_Item(index, task);
+    if (Succeeded(result)) result = task->get_Name(entry.Caption);
+    if (Succeeded(result)) result = task->get_Enabled(enabled);
+    if (!Succeeded(result)) return result;  // the tasks read so far stay
     entry.Target = prefix + u"\\" + entry.Caption;
     entry.From = Text(location::kTask);
     entry.Enabled = enabled != kVariantFalse;
     list.push_back(std::move(entry));
   }
+  return hresult::kOk;
 }
 
 void ReadScheduledTasks(TAutorunList& list, const AppContext& app) {
-  std::lock_guard<std::recursive_mutex> hold(TaskLock);
-  TaskServiceScope connection(app.ports.com);
-  if (!TaskService) return;
-  try {
-    ReadTaskFolder(*TaskService, u"\\", list);
-  } catch (const std::exception&) {
-    // A failing Task Scheduler ends this source quietly; what was read stays.
-  }
+  TaskSession session(app.ports.com);
+  // A failing Task Scheduler ends this source quietly; what was read stays.
+  if (session.Service()) (void)ReadTaskFolder(*session.Service(), u"\\", list);
 }
 
 }  // namespace tarnwick

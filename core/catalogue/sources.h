@@ -16,8 +16,8 @@ void ReadRunKeys(TAutorunList& list, const AppContext& app);
 // One Run key; `key` begins with "".
 void ReadRunKey(RootKey root, TextView key, TAutorunList& list, const AppContext& app);
 void ReadScheduledTasks(TAutorunList& list, const AppContext& app);
-// One task folder's tasks; lets every failed call through as TarnwickError.
-void ReadTaskFolder(ScheduledTaskService& service, TextView path, TAutorunList& list);
+// One task folder's tasks, appended until a call fails; the first failure is returned.
+[[nodiscard]] HResult ReadTaskFolder(ScheduledTaskService& service, TextView path, TAutorunList& list);
 void ReadServices(TAutorunList& list, const AppContext& app);
 
 using CatalogueSource = void (*)(TAutorunList&, const AppContext&);

@@ -1,14 +1,11 @@
 #include "core/catalogue/toggles.h"
 
-#include <exception>
-#include <mutex>
 
 #include "core/catalogue/location_codes.h"
 #include "core/catalogue/run_keys.h"
 #include "core/catalogue/service_start_record.h"
 #include "core/catalogue/startup_approved.h"
-#include "core/catalogue/task_lock.h"
-#include "core/catalogue/task_service.h"
+#include "core/catalogue/task_session.h"
 #include "core/error.h"
 #include "core/paths/path.h"
 #include "core/registry/registry.h"
@@ -20,15 +17,15 @@ bool UsesStartupApproved(SystemInfo& system) {
   return major > 6 || (major == 6 && system.MinorVersion() >= 2);
 }
 
-void SetAutorunEnabled(TextView target, TextView from, bool enable, const AppContext& app) {
-  if (SameTextAscii(from, location::kFile)) {
-    SetFileEnabled(target, enable, app);
-  } else if (SameTextAscii(from, location::kTask)) {
-    SetTaskEnabled(target, enable, app);
-  } else if (SameTextAscii(from, location::kService)) {
-    SetServiceEnabled(target, enable, app);
+void SetAutorunEnabled(const EntryId& id, bool enable, const AppContext& app) {
+  if (SameTextAscii(id.from, location::kFile)) {
+    SetFileEnabled(id.target, enable, app);
+  } else if (SameTextAscii(id.from, location::kTask)) {
+    SetTaskEnabled(id.target, enable, app);
+  } else if (SameTextAscii(id.from, location::kService)) {
+    SetServiceEnabled(id.target, enable, app);
   } else {
-    SetRegistryEnabled(target, enable, app);
+    SetRegistryEnabled(id.target, enable, app);
   }
 }
 
@@ -68,21 +65,14 @@ void SetRegistryEnabled(TextView target, bool enable, const AppContext& app) {
 }
 
 void SetTaskEnabled(TextView path, bool enable, const AppContext& app) {
-  std::lock_guard<std::recursive_mutex> hold(TaskLock);
-  TaskServiceScope connection(app.ports.com);
-  if (!TaskService) return;
-  try {
-    std::unique_ptr<ScheduledTaskFolder> folder;
-    CheckTaskCall(TaskService->GetFolder(u"\\", folder), "ITaskService::GetFolder");
-    std::unique_ptr<ScheduledTask> task;
-    CheckTaskCall(folder->GetTask(path, task), "ITaskFolder::GetTask");
-    if (task) {
-      CheckTaskCall(task->put_Enabled(enable ? kVariantTrue : kVariantFalse),
-                    "IRegisteredTask::put_Enabled");
-    }
-  } catch (const std::exception&) {
-    // A task deleted meanwhile or a scheduler that refuses changes nothing, silently.
-  }
+  TaskSession session(app.ports.com);
+  if (!session.Service()) return;
+  // A task deleted meanwhile or a scheduler that refuses changes nothing, silently.
+  std::unique_ptr<ScheduledTaskFolder> folder;
+  if (!Succeeded(session.Service()->GetFolder(u"\\", folder))) return;
+  std::unique_ptr<ScheduledTask> task;
+  if (!Succeeded(folder->GetTask(path, task))) return;
+  (void)task->put_Enabled(enable ? kVariantTrue : kVariantFalse);
 }
 
 void SetServiceEnabled(TextView name, bool enable, const AppContext& app) {

@@ -3,13 +3,14 @@
 // catalogue: the refresh that follows reads the new state back.
 
 #include "core/app_context.h"
+#include "core/catalogue/entry_id.h"
 
 namespace tarnwick {
 
 // Picks the toggle by location code (without regard to case); any code other than FILE,
 // SCHE and SERV is a registry Run value. Silent, except that deleting a startup file on
 // systems older than 10 lets its failure through as TarnwickError.
-void SetAutorunEnabled(TextView target, TextView from, bool enable, const AppContext& app);
+void SetAutorunEnabled(const EntryId& id, bool enable, const AppContext& app);
 
 // StartupApproved exists from Windows 8 (6.2) on; older systems remove the entry instead.
 bool UsesStartupApproved(SystemInfo& system);

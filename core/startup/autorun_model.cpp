@@ -8,9 +8,6 @@
 namespace tarnwick {
 namespace {
 
-// The identity FindNode compares: both parts with ASCII letters folded.
-Text FoldedKey(TextView from, TextView target) { return UpperAscii(from) + u'\0' + UpperAscii(target); }
-
 enum class EntryClass { Registry, File, Task, Service };
 
 EntryClass Classify(TextView from) {
@@ -22,9 +19,9 @@ EntryClass Classify(TextView from) {
 
 }  // namespace
 
-const TAutorunItem* AutorunModel::FindNode(TextView target, TextView from) const {
-  auto it = firstRow_.find(FoldedKey(from, target));
-  return it == firstRow_.end() ? nullptr : &rows_[it->second];
+const TAutorunItem* AutorunModel::FindNode(const EntryId& id) const {
+  auto it = rowOf_.find(id);
+  return it == rowOf_.end() ? nullptr : &rows_[it->second];
 }
 
 bool AutorunModel::LeftOut(const TAutorunInfo& entry, const FolderVars& vars) const {
@@ -37,8 +34,9 @@ bool AutorunModel::LeftOut(const TAutorunInfo& entry, const FolderVars& vars) co
   return false;
 }
 
-void AutorunModel::AddRow(const TAutorunInfo& entry, const AppContext& app) {
+void AutorunModel::AddRow(const TAutorunInfo& entry, size_t index, const AppContext& app) {
   TAutorunItem row;
+  row.Entry = index;
   row.Target = entry.Target;
   row.From = entry.From;
   row.Enabled = entry.Enabled;
@@ -61,36 +59,44 @@ void AutorunModel::AddRow(const TAutorunInfo& entry, const AppContext& app) {
     }
   }
   if (row.DisplayName.empty()) row.DisplayName = entry.Caption;
-  firstRow_.emplace(FoldedKey(row.From, row.Target), rows_.size());
+  rowOf_.emplace(EntryId{row.From, row.Target}, rows_.size());
   rows_.push_back(std::move(row));
 }
 
-void AutorunModel::LoadAutorun(const AppContext& app) {
+void AutorunModel::RefreshCatalogue(const AppContext& app) {
   // A refresh that fails part-way leaves the previous catalogue whole, so that a save never
   // writes a partial one.
   TAutorunList fresh;
   RefreshAutorun(fresh, app);
   ListAutoObj = std::move(fresh);
+}
+
+void AutorunModel::LoadAutorun(const AppContext& app) {
+  RefreshCatalogue(app);
   productNames_.clear();  // version information is read anew at every refresh
 
-  std::unordered_set<Text> present;  // exact From|Target, letter case counts
-  for (const TAutorunInfo& entry : ListAutoObj) {
-    present.insert(entry.From + u"|" + entry.Target);
-    if (auto it = firstRow_.find(FoldedKey(entry.From, entry.Target)); it != firstRow_.end()) {
-      rows_[it->second].Enabled = entry.Enabled;  // nothing else of a shown row changes
+  std::unordered_set<EntryId, EntryIdHash> present;
+  for (size_t index = 0; index < ListAutoObj.size(); ++index) {
+    const TAutorunInfo& entry = ListAutoObj[index];
+    const EntryId id = EntryId::Of(entry);
+    present.insert(id);
+    if (auto it = rowOf_.find(id); it != rowOf_.end()) {
+      TAutorunItem& row = rows_[it->second];
+      row.Entry = index;
+      row.Enabled = entry.Enabled;  // nothing else of a shown row changes
       continue;
     }
     if (entry.Caption.empty()) continue;
     if (!entry.Enabled && !allList) continue;
     if (LeftOut(entry, app.folderVars)) continue;
-    AddRow(entry, app);
+    AddRow(entry, index, app);
   }
 
   const size_t removed =
-      std::erase_if(rows_, [&](const TAutorunItem& row) { return !present.contains(row.From + u"|" + row.Target); });
+      std::erase_if(rows_, [&](const TAutorunItem& row) { return !present.contains(EntryId{row.From, row.Target}); });
   if (removed == 0) return;  // every row kept its place in the index
-  firstRow_.clear();
-  for (size_t i = 0; i < rows_.size(); ++i) firstRow_.emplace(FoldedKey(rows_[i].From, rows_[i].Target), i);
+  rowOf_.clear();
+  for (size_t i = 0; i < rows_.size(); ++i) rowOf_.emplace(EntryId{rows_[i].From, rows_[i].Target}, i);
 }
 
 }  // namespace tarnwick

@@ -8,6 +8,7 @@
 
 #include "core/app_context.h"
 #include "core/catalogue/autorun_info.h"
+#include "core/catalogue/entry_id.h"
 #include "core/filters/filter_list.h"
 #include "core/files/file_info.h"
 
@@ -15,6 +16,7 @@ namespace tarnwick {
 
 // One row of the list.
 struct TAutorunItem {
+  size_t Entry = 0;  // its entry's index in the catalogue of the last refresh
   Text DisplayName;  // what the row shows: the product name of its file, or the entry's Caption
   Text Target;
   Text From;
@@ -42,12 +44,15 @@ class AutorunModel {
   // Refreshes into a new catalogue, swaps it into ListAutoObj and merges it into the rows.
   // An error from the refresh passes on with the catalogue and the rows as they were.
   void LoadAutorun(const AppContext& app);
-  // The first row whose Target and From equal these without regard to ASCII case.
-  const TAutorunItem* FindNode(TextView target, TextView from) const;
+  // The first half of LoadAutorun: the new catalogue, swapped in only when complete; the
+  // rows stay as they are.
+  void RefreshCatalogue(const AppContext& app);
+  // The row of this identity; nullptr when there is none.
+  const TAutorunItem* FindNode(const EntryId& id) const;
   // All rows go (F5, the check box); the next LoadAutorun rebuilds them.
   void Clear() {
     rows_.clear();
-    firstRow_.clear();
+    rowOf_.clear();
   }
 
   const std::vector<TAutorunItem>& Rows() const { return rows_; }
@@ -59,11 +64,11 @@ class AutorunModel {
 
  private:
   bool LeftOut(const TAutorunInfo& entry, const FolderVars& vars) const;
-  void AddRow(const TAutorunInfo& entry, const AppContext& app);
+  void AddRow(const TAutorunInfo& entry, size_t index, const AppContext& app);
 
   FilterLists lists_;
   std::vector<TAutorunItem> rows_;
-  std::unordered_map<Text, size_t> firstRow_;  // ASCII-folded identity -> first row
+  std::unordered_map<EntryId, size_t, EntryIdHash> rowOf_;
   std::unordered_map<Text, Text> productNames_;  // file -> product name, within one refresh
 };
 

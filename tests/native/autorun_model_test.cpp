@@ -86,8 +86,8 @@ TEST_F(AutorunModelTest, IdentitiesDifferingOnlyInCaseShareARow) {
   windows.registry.SetString(kCU, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", u"tool", u"t.exe");
   Load();
   ASSERT_EQ(model.Rows().size(), 1u);
-  EXPECT_NE(model.FindNode(u"hkcu\\software\\microsoft\\windows\\currentversion\\run\\TOOL", u"hkcu"), nullptr);
-  EXPECT_EQ(model.FindNode(u"HKCU\\Other", u"HKCU"), nullptr);
+  EXPECT_NE(model.FindNode({u"hkcu", u"hkcu\\software\\microsoft\\windows\\currentversion\\run\\TOOL"}), nullptr);
+  EXPECT_EQ(model.FindNode({u"HKCU", u"HKCU\\Other"}), nullptr);
 }
 
 TEST_F(AutorunModelTest, FiltersAreReadOnlyForNewRowsAndByTheirOwnList) {

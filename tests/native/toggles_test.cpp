@@ -14,7 +14,9 @@ using namespace test_keys;
 
 class TogglesTest : public ::testing::Test {
  protected:
-  void Toggle(TextView target, TextView from, bool enable) { SetAutorunEnabled(target, from, enable, windows.app()); }
+  void Toggle(TextView target, TextView from, bool enable) {
+    SetAutorunEnabled({Text(from), Text(target)}, enable, windows.app());
+  }
   Bytes Stored(RootKey root, TextView key, TextView name) {
     const RegistryValue* value = windows.registry.Get(root, key, name);
     return value ? value->data : Bytes{};

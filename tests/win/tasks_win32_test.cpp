@@ -10,8 +10,7 @@
 #include <mutex>
 
 #include "core/catalogue/catalogue.h"
-#include "core/catalogue/task_lock.h"
-#include "core/catalogue/task_service.h"
+#include "core/catalogue/task_session.h"
 #include "core/catalogue/toggles.h"
 #include "platform/win32/win32_platform.h"
 
@@ -23,22 +22,19 @@ TEST(TasksWin32, RefreshEndsTheTaskSourceQuietlyAndListsServices) {
   const AppContext app = AppContext::Start(platform.ports());
   TAutorunList list;
   RefreshAutorun(list, app);
-  EXPECT_EQ(TaskService, nullptr);
   EXPECT_TRUE(std::any_of(list.begin(), list.end(), [](const TAutorunInfo& e) {
     return e.From == u"SERV" && e.Target == u"Spooler";
   }));
 
-  SetAutorunEnabled(u"\\No Such Task", u"SCHE", false, app);  // must not crash
-  EXPECT_EQ(TaskService, nullptr);
+  SetAutorunEnabled({u"SCHE", u"\\No Such Task"}, false, app);  // must not crash
 }
 
 TEST(TasksWin32, OurDeclarationsReachTheRealObjects) {
   Win32Platform platform;
-  std::lock_guard<std::recursive_mutex> hold(TaskLock);
-  TaskServiceScope connection(platform.ports().com);
-  ASSERT_NE(TaskService, nullptr) << "CoCreateInstance or Connect failed";
+  TaskSession session(platform.ports().com);
+  ASSERT_NE(session.Service(), nullptr) << "CoCreateInstance or Connect failed";
   std::unique_ptr<ScheduledTaskFolder> root;
-  ASSERT_EQ(TaskService->GetFolder(u"\\", root), S_OK);
+  ASSERT_EQ(session.Service()->GetFolder(u"\\", root), S_OK);
   std::unique_ptr<ScheduledTaskCollection> tasks;
   ASSERT_EQ(root->GetTasks(0, tasks), S_OK);
   int32_t count = -1;

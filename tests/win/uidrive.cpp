@@ -1,8 +1,9 @@
 // uidrive.exe COMMAND: drives the running Tarnwick window from outside, for the end-to-end
 // tier and the bench. "rows" prints the number of rows, "notice" exits 0 when the notice bar
 // is there, "toggle-first" selects the first row with the keyboard and clicks the button,
-// "first-rows" waits for the first filled list and prints the milliseconds since the
-// process was created and the Unix time in milliseconds (exit 1 when none came within 8 s), "dialog" exits 0 when the update
+// "first-rows [SECONDS]" waits for the first filled list and prints the milliseconds since the
+// process was created and the Unix time in milliseconds (exit 1 when none came within
+// SECONDS, default 8), "dialog" exits 0 when the update
 // dialog is open, "hold-no" ticks the dialog's check box and answers No.
 
 #include <windows.h>
@@ -35,9 +36,9 @@ long long MsSinceStart(HWND window) {
   return static_cast<long long>((Now() - start) / 10000);
 }
 
-int WaitForFirstRows(HWND main) {
+int WaitForFirstRows(HWND main, int seconds) {
   HWND list = GetDlgItem(main, kListId);
-  for (int i = 0; i < 1600; ++i) {
+  for (int i = 0; i < seconds * 200; ++i) {
     if (SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) > 0) {
       // Also the wall clock in Unix milliseconds, for a caller that timed the start itself.
       std::printf("%lld %llu\n", MsSinceStart(main), (Now() - 116444736000000000ULL) / 10000);
@@ -86,7 +87,7 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   if (command == L"notice") return GetDlgItem(main, kStatusBarId) ? 0 : 1;
-  if (command == L"first-rows") return WaitForFirstRows(main);
+  if (command == L"first-rows") return WaitForFirstRows(main, argc > 2 ? _wtoi(argv[2]) : 8);
   if (command == L"dialog") return FindWindowW(L"TarnwickUpdateDialog", nullptr) ? 0 : 1;
   if (command == L"hold-no") return HoldAndSayNo();
   if (command == L"toggle-first") {

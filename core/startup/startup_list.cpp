@@ -1,0 +1,85 @@
+#include "core/startup/startup_list.h"
+
+#include "core/catalogue/location_codes.h"
+#include "core/catalogue/toggles.h"
+#include "core/startup/list_actions.h"
+
+namespace tarnwick {
+namespace {
+
+// A service enabled again may get back a manual start, which the catalogue shows as off.
+bool HasManualStart(TextView service, const AppContext& app) {
+  auto manager = app.ports.services.Connect(scm::kConnect);
+  auto handle = manager ? manager->Open(Text(service), scm::kQueryConfig) : nullptr;
+  ServiceConfig config;
+  return handle && handle->QueryConfig(config) && config.startType == scm::kDemandStart;
+}
+
+size_t RowCount(const FilterList& a, const FilterList& b, const FilterList& c) {
+  return a.Rows().size() + b.Rows().size() + c.Rows().size();
+}
+
+}  // namespace
+
+StartupList::StartupList(const AppContext& app, ImageCollection& images)
+    : app_(app), fileWhite_(app.ports.locale), nameWhite_(app.ports.locale), nameBlack_(app.ports.locale),
+      model_(images, {fileWhite_, nameWhite_, nameBlack_}) {}
+
+void StartupList::LoadBuiltInLists() {
+  LoadListResource(fileWhite_, app_.ports.resources, u"FILE_WHITE");
+  LoadListResource(nameWhite_, app_.ports.resources, u"NAME_WHITE");
+  LoadListResource(nameBlack_, app_.ports.resources, u"NAME_BLACK");
+}
+
+bool StartupList::MergeServerLists(std::string_view answerJson) {
+  const size_t before = RowCount(fileWhite_, nameWhite_, nameBlack_);
+  tarnwick::MergeServerList(fileWhite_, answerJson, "file_white");
+  tarnwick::MergeServerList(nameWhite_, answerJson, "name_white");
+  tarnwick::MergeServerList(nameBlack_, answerJson, "name_black");
+  return RowCount(fileWhite_, nameWhite_, nameBlack_) != before;
+}
+
+void StartupList::Load() {
+  if (!buildRows) {
+    model_.RefreshCatalogue(app_);
+    return;
+  }
+  model_.allList = allList;
+  model_.LoadAutorun(app_);
+}
+
+void StartupList::Rebuild() {
+  model_.Clear();
+  Load();
+}
+
+const TAutorunInfo* StartupList::Find(const EntryId& id) const {
+  for (const TAutorunInfo& entry : model_.ListAutoObj) {
+    if (EntryId::Of(entry) == id) return &entry;
+  }
+  return nullptr;
+}
+
+ToggleOutcome StartupList::Toggle(const EntryId& asked, bool enable) {
+  const TAutorunInfo* found = Find(asked);
+  if (!found) return ToggleOutcome::NotFound;
+  const EntryId id = EntryId::Of(*found);  // as the system spells it
+  SetAutorunEnabled(id, enable, app_);
+  Load();
+  const TAutorunInfo* entry = Find(id);
+  if (!entry) {
+    // Before Windows 8 there is no StartupApproved: disabling removes the entry.
+    return !enable && !UsesStartupApproved(app_.ports.systemInfo) ? ToggleOutcome::Removed : ToggleOutcome::Gone;
+  }
+  if (entry->Enabled == enable) return ToggleOutcome::Switched;
+  if (enable && SameTextAscii(id.from, location::kService) && HasManualStart(id.target, app_)) {
+    return ToggleOutcome::ManualStartRestored;
+  }
+  return ToggleOutcome::Refused;
+}
+
+bool StartupList::Save(TextView path, Text& message) const {
+  return app_.ports.fileSystem.WriteWholeFile(path, BuildSavedList(model_.ListAutoObj), message);
+}
+
+}  // namespace tarnwick

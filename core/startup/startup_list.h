@@ -1,0 +1,70 @@
+#pragma once
+// The startup list the window and tarnwickc share: the three filter lists, the catalogue of
+// the last refresh and the rows built from it, the switch of an entry with its outcome read
+// back, and the saved list. The window renders it and maps input; tarnwickc prints it.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/app_context.h"
+#include "core/catalogue/entry_id.h"
+#include "core/filters/filter_list.h"
+#include "core/startup/autorun_model.h"
+
+namespace tarnwick {
+
+// What became of a switch, read back from the system.
+enum class ToggleOutcome {
+  Switched,              // the entry now is as asked
+  ManualStartRestored,   // a service enabled again got back its manual start (shown as off)
+  Removed,               // before Windows 8: disabling removed the entry
+  NotFound,              // no entry of that identity in the catalogue
+  Gone,                  // the entry left the catalogue during the switch
+  Refused,               // the system kept the entry as it was
+};
+
+class StartupList {
+ public:
+  StartupList(const AppContext& app, ImageCollection& images);
+  StartupList(const StartupList&) = delete;
+  StartupList& operator=(const StartupList&) = delete;
+
+  // FILE_WHITE, NAME_WHITE and NAME_BLACK from the program's resources.
+  void LoadBuiltInLists();
+  // Adds the answer's three arrays; true when any list gained a row.
+  bool MergeServerLists(std::string_view answerJson);
+
+  // Refreshes into a new catalogue and merges it into the rows. An error passes on with the
+  // catalogue and the rows as they were.
+  void Load();
+  // All rows go and are built again (F5, "All Programs", new filter rows).
+  void Rebuild();
+  // Switches the entry with this identity and loads the list again. The entry is taken as
+  // the catalogue spells it, whatever case `id` has. Deleting a startup file before
+  // Windows 8 lets its failure through as TarnwickError.
+  [[nodiscard]] ToggleOutcome Toggle(const EntryId& id, bool enable);
+
+  // The saved list of the catalogue of the last complete refresh.
+  [[nodiscard]] bool Save(TextView path, Text& message) const;
+
+  const std::vector<TAutorunItem>& Rows() const { return model_.Rows(); }
+  const TAutorunList& Catalogue() const { return model_.ListAutoObj; }
+  const TAutorunInfo& EntryOf(const TAutorunItem& row) const { return model_.ListAutoObj[row.Entry]; }
+  // The catalogue's entry of this identity; nullptr when there is none.
+  const TAutorunInfo* Find(const EntryId& id) const;
+  const AutorunModel& Model() const { return model_; }
+  // Icons follow the image collection: after it started again, they are extracted anew.
+  void ForgetIcons() { model_.ListIconObj.clear(); }
+
+  bool allList = false;  // "All Programs": disabled entries get rows too
+  // False for a caller that reads the catalogue only: no rows, names or icons are made.
+  bool buildRows = true;
+
+ private:
+  const AppContext& app_;
+  FilterList fileWhite_, nameWhite_, nameBlack_;
+  AutorunModel model_;
+};
+
+}  // namespace tarnwick
