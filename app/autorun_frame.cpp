@@ -36,12 +36,12 @@ TFrmAutorun::TFrmAutorun(HWND parent, Context context, int dpi)
   SetWindowTheme(list_, L"Explorer", nullptr);
   ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   SendMessageW(list_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
-  SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   AddBuiltinImages(images_.get(), ScaleForDpi(16, dpi));
   ListView_SetImageList(list_, images_.get(), LVSIL_SMALL);
   // Rows are 24 pixels high: a state image list of that height sets it; no state is drawn.
-  rowHeight_ = ImageList_Create(1, ScaleForDpi(24, dpi), ILC_COLOR32, 0, 0);
-  ListView_SetImageList(list_, rowHeight_, LVSIL_STATE);
+  rowHeight_.reset(ImageList_Create(1, ScaleForDpi(24, dpi), ILC_COLOR32, 0, 0));
+  ListView_SetImageList(list_, rowHeight_.get(), LVSIL_STATE);
   SetWindowSubclass(list_, ListProc, kListSubclassId, reinterpret_cast<DWORD_PTR>(this));
 
   const std::wstring program = win32::Wide(t.Translate(u"프로그램 이름"));
@@ -58,29 +58,23 @@ TFrmAutorun::TFrmAutorun(HWND parent, Context context, int dpi)
   check_ = CreateWindowExW(0, L"Button", L"\uC804\uCCB4\uBAA9\uB85D",
                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, 0, 0, 0, parent,
                            reinterpret_cast<HMENU>(kCheckId), instance, nullptr);
-  SendMessageW(check_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  SendMessageW(check_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   button_ = CreateWindowExW(0, L"Button", win32::Wide(kDisableKey).c_str(),
                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, 0, 0, 0, 0, parent,
                             reinterpret_cast<HMENU>(kButtonId), instance, nullptr);
-  SendMessageW(button_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  SendMessageW(button_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   SetWindowSubclass(button_, ButtonProc, kButtonSubclassId, reinterpret_cast<DWORD_PTR>(this));
 
-  menu_ = CreatePopupMenu();
-  AppendMenuW(menu_, MF_STRING, kSaveId, win32::Wide(kSaveKey).c_str());
+  menu_.reset(CreatePopupMenu());
+  AppendMenuW(menu_.get(), MF_STRING, kSaveId, win32::Wide(kSaveKey).c_str());
 }
 
 TFrmAutorun::~TFrmAutorun() {
   if (list_) RemoveWindowSubclass(list_, ListProc, kListSubclassId);
   if (button_) RemoveWindowSubclass(button_, ButtonProc, kButtonSubclassId);
-  if (menu_) DestroyMenu(menu_);
-  if (rowHeight_) ImageList_Destroy(rowHeight_);
-  if (font_) DeleteObject(font_);
-  if (consolas_) DeleteObject(consolas_);
 }
 
 void TFrmAutorun::CreateFonts(int dpi) {
-  if (font_) DeleteObject(font_);
-  if (consolas_) DeleteObject(consolas_);
   font_ = CreateMessageFont(dpi);
   consolas_ = CreateMessageFont(dpi, {.face = L"Consolas"});
 }
@@ -89,11 +83,10 @@ void TFrmAutorun::ApplyDpi(int dpi) {
   if (dpi == dpi_) return;
   dpi_ = dpi;
   CreateFonts(dpi);
-  for (HWND control : {list_, check_, button_}) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
-  HIMAGELIST rows = ImageList_Create(1, ScaleForDpi(24, dpi), ILC_COLOR32, 0, 0);
-  ListView_SetImageList(list_, rows, LVSIL_STATE);
-  if (rowHeight_) ImageList_Destroy(rowHeight_);
-  rowHeight_ = rows;
+  for (HWND control : {list_, check_, button_}) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+  win32::UniqueImageList rows(ImageList_Create(1, ScaleForDpi(24, dpi), ILC_COLOR32, 0, 0));
+  ListView_SetImageList(list_, rows.get(), LVSIL_STATE);
+  rowHeight_ = std::move(rows);
   // Icons at the new size: the list of images starts again and every row gets its icon anew.
   images_.Reset(ScaleForDpi(16, dpi));
   AddBuiltinImages(images_.get(), ScaleForDpi(16, dpi));
@@ -119,12 +112,10 @@ int TFrmAutorun::CheckBoxWidth(int room) const {
   // As wide as its translated text needs (the box, a gap, the text), never below 135.
   wchar_t text[128] = {};
   GetWindowTextW(check_, text, 128);
-  HDC dc = GetDC(check_);
-  HGDIOBJ old = SelectObject(dc, font_);
+  const win32::ScopedWindowDc dc(check_);
+  win32::ScopedSelect fontIn(dc.get(), font_.get());
   SIZE extent{};
-  GetTextExtentPoint32W(dc, text, lstrlenW(text), &extent);
-  SelectObject(dc, old);
-  ReleaseDC(check_, dc);
+  GetTextExtentPoint32W(dc.get(), text, lstrlenW(text), &extent);
   const int needed = extent.cx + ScaleForDpi(24, dpi_);
   return std::min(std::max(ScaleForDpi(135, dpi_), needed), std::max(ScaleForDpi(135, dpi_), room));
 }
@@ -315,7 +306,7 @@ bool TFrmAutorun::HandleNotify(const NMHDR* header, LRESULT& result) {
         const size_t row = draw->nmcd.dwItemSpec;
         const bool enabled = row < startup_.Rows().size() && startup_.Rows()[row].Enabled;
         draw->clrText = enabled ? GetSysColor(COLOR_WINDOWTEXT) : GetSysColor(COLOR_GRAYTEXT);
-        SelectObject(draw->nmcd.hdc, draw->iSubItem == 1 ? consolas_ : font_);
+        SelectObject(draw->nmcd.hdc, draw->iSubItem == 1 ? consolas_.get() : font_.get());
         result = CDRF_NEWFONT;
       } else {
         result = CDRF_DODEFAULT;
@@ -339,7 +330,7 @@ bool TFrmAutorun::HandleNotify(const NMHDR* header, LRESULT& result) {
     case NM_RCLICK: {
       POINT at;
       GetCursorPos(&at);
-      TrackPopupMenu(menu_, TPM_RIGHTBUTTON, at.x, at.y, 0, parent_, nullptr);
+      TrackPopupMenu(menu_.get(), TPM_RIGHTBUTTON, at.x, at.y, 0, parent_, nullptr);
       return true;
     }
     default:
@@ -358,7 +349,7 @@ bool TFrmAutorun::HandleDrawItem(const DRAWITEMSTRUCT* item) {
   FillRect(item->hDC, &rect, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   wchar_t text[128] = {};
   GetWindowTextW(button_, text, 128);
-  DrawStyledButton(item->hDC, rect, look[static_cast<size_t>(state)], text, font_, ScaleForDpi(4, dpi_));
+  DrawStyledButton(item->hDC, rect, look[static_cast<size_t>(state)], text, font_.get(), ScaleForDpi(4, dpi_));
   // The keyboard focus, when the user works with the keyboard.
   if ((item->itemState & ODS_FOCUS) && !(item->itemState & ODS_NOFOCUSRECT)) {
     RECT focus = rect;

@@ -9,6 +9,7 @@
 #include "core/startup/startup_list.h"
 #include "core/i18n/translate.h"
 #include "platform/win32/file_info_win32.h"
+#include "platform/win32/gdi.h"
 
 namespace tarnwick::app {
 
@@ -40,7 +41,7 @@ class TFrmAutorun {
   HWND ListAutorun() const { return list_; }
   HWND BtnAutorun() const { return button_; }
   HWND ChkAllList() const { return check_; }
-  HMENU Menu() const { return menu_; }
+  HMENU Menu() const { return menu_.get(); }
   const AutorunModel& Model() const { return startup_.Model(); }
   StartupList& Startup() { return startup_; }
 
@@ -67,10 +68,10 @@ class TFrmAutorun {
   Context context_;
   HWND parent_;
   HWND list_ = nullptr, button_ = nullptr, check_ = nullptr;
-  HMENU menu_ = nullptr;
+  win32::UniqueMenu menu_;
   win32::Win32ImageList images_;
-  HIMAGELIST rowHeight_ = nullptr;
-  HFONT font_ = nullptr, consolas_ = nullptr;
+  win32::UniqueImageList rowHeight_;
+  win32::UniqueFont font_, consolas_;
   StartupList startup_;
   bool buttonPressed_ = false;
   bool buttonHot_ = false;

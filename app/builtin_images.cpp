@@ -5,37 +5,36 @@
 #include <cmath>
 #include <functional>
 
+#include "platform/win32/gdi.h"
+
 namespace tarnwick::app {
 namespace {
 
 // Draws with GDI into a 32-bit bitmap and adds it with a mask taken from the white corner.
 void AddDrawn(HIMAGELIST list, int size, const std::function<void(HDC, int)>& draw) {
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
-  ReleaseDC(nullptr, screen);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  RECT all{0, 0, size, size};
-  HBRUSH magenta = CreateSolidBrush(RGB(255, 0, 255));
-  FillRect(dc, &all, magenta);
-  DeleteObject(magenta);
-  draw(dc, size);
-  SelectObject(dc, old);
-  ImageList_AddMasked(list, bitmap, RGB(255, 0, 255));
-  DeleteObject(bitmap);
-  DeleteDC(dc);
+  win32::UniqueMemoryDc dc;
+  win32::UniqueBitmap bitmap;
+  {
+    win32::ScopedWindowDc screen(nullptr);
+    dc.reset(CreateCompatibleDC(screen.get()));
+    bitmap.reset(CreateCompatibleBitmap(screen.get(), size, size));
+  }
+  {
+    win32::ScopedSelect selected(dc.get(), bitmap.get());
+    RECT all{0, 0, size, size};
+    const win32::UniqueBrush magenta(CreateSolidBrush(RGB(255, 0, 255)));
+    FillRect(dc.get(), &all, magenta.get());
+    draw(dc.get(), size);
+  }
+  ImageList_AddMasked(list, bitmap.get(), RGB(255, 0, 255));
 }
 
 void Shape(HDC dc, COLORREF fill, COLORREF line, const std::function<void()>& paint) {
-  HBRUSH brush = CreateSolidBrush(fill);
-  HPEN pen = CreatePen(PS_SOLID, 1, line);
-  HGDIOBJ oldBrush = SelectObject(dc, brush);
-  HGDIOBJ oldPen = SelectObject(dc, pen);
+  const win32::UniqueBrush brush(CreateSolidBrush(fill));
+  const win32::UniquePen pen(CreatePen(PS_SOLID, 1, line));
+  win32::ScopedSelect brushIn(dc, brush.get());
+  win32::ScopedSelect penIn(dc, pen.get());
   paint();
-  SelectObject(dc, oldBrush);
-  SelectObject(dc, oldPen);
-  DeleteObject(brush);
-  DeleteObject(pen);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/gdi.h"
+
 namespace tarnwick::app {
 
 struct FontStyle {
@@ -12,8 +14,7 @@ struct FontStyle {
   const wchar_t* face = nullptr;  // nullptr: the message font's own face
 };
 
-// The caller owns the font (DeleteObject).
-inline HFONT CreateMessageFont(int dpi, FontStyle style = {}) {
+inline win32::UniqueFont CreateMessageFont(int dpi, FontStyle style = {}) {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);
   SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
@@ -22,7 +23,7 @@ inline HFONT CreateMessageFont(int dpi, FontStyle style = {}) {
   if (style.bold) font.lfWeight = FW_BOLD;
   font.lfUnderline = style.underline;
   if (style.face) lstrcpynW(font.lfFaceName, style.face, LF_FACESIZE);
-  return CreateFontIndirectW(&font);
+  return win32::UniqueFont(CreateFontIndirectW(&font));
 }
 
 }  // namespace tarnwick::app

@@ -20,7 +20,6 @@ namespace tarnwick::app {
 namespace {
 
 constexpr wchar_t kClassName[] = L"TarnwickMainWindow";
-constexpr COLORREF kAccentColor = RGB(0x3D, 0x84, 0xDD);
 constexpr int kHeaderHeight = 50, kLogoWidth = 120;
 
 }  // namespace
@@ -31,15 +30,13 @@ TFrmTarnwick::TFrmTarnwick(Context context)
 TFrmTarnwick::~TFrmTarnwick() {
   if (client_) client_->RequestStop();
   if (window_) DestroyWindow(window_);
-  if (font_) DeleteObject(font_);
-  if (logoFont_) DeleteObject(logoFont_);
 }
 
 bool TFrmTarnwick::Create(int show) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = WindowProc;
+  windowClass.lpfnWndProc = win32::WindowThunk<TFrmTarnwick>;
   windowClass.hInstance = instance;
   windowClass.hIcon = LoadIconW(instance, L"MAINICON");
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -138,8 +135,6 @@ void TFrmTarnwick::ReportError(const std::exception& error) {
 }
 
 void TFrmTarnwick::CreateFonts() {
-  if (font_) DeleteObject(font_);
-  if (logoFont_) DeleteObject(logoFont_);
   font_ = CreateMessageFont(dpi_);
   logoFont_ = CreateMessageFont(dpi_, {.points = 11, .bold = true});  // fits beside the mark in 112 pixels
 }
@@ -175,38 +170,32 @@ void TFrmTarnwick::Paint(HDC dc) {
   RECT home{m + ScaleForDpi(10, dpi_), m, m + ScaleForDpi(10 + 70, dpi_), m + ScaleForDpi(30, dpi_)};
   const ButtonAttributes header = TMorvessaButtonStyles::Attributes(u"Primary", u"Header");
   DrawStyledButton(dc, home, header[static_cast<size_t>(ButtonState::Pressed)], win32::Wide(homeCaption_).c_str(),
-                   font_, ScaleForDpi(4, dpi_));
+                   font_.get(), ScaleForDpi(4, dpi_));
   // The logo, drawn with vectors so it stays crisp at any DPI.
   const RECT logo = LogoRect();
   const int mark = ScaleForDpi(22, dpi_);
   const int top = logo.top + (logo.bottom - logo.top - mark) / 2;
-  HBRUSH blue = CreateSolidBrush(kAccentColor);
-  HGDIOBJ oldBrush = SelectObject(dc, blue);
-  HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
-  RoundRect(dc, logo.left, top, logo.left + mark, top + mark, mark / 3, mark / 3);
-  SelectObject(dc, oldBrush);
-  SelectObject(dc, oldPen);
-  DeleteObject(blue);
+  {
+    const win32::UniqueBrush blue(CreateSolidBrush(kAccentColor));
+    win32::ScopedSelect brushIn(dc, blue.get());
+    win32::ScopedSelect penIn(dc, GetStockObject(NULL_PEN));
+    RoundRect(dc, logo.left, top, logo.left + mark, top + mark, mark / 3, mark / 3);
+  }
   RECT word{logo.left + mark + ScaleForDpi(5, dpi_), logo.top, logo.right, logo.bottom};
-  HGDIOBJ oldFont = SelectObject(dc, logoFont_);
+  win32::ScopedSelect fontIn(dc, logoFont_.get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(0x33, 0x33, 0x33));
   DrawTextW(dc, L"morvessa", -1, &word, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
-  SelectObject(dc, oldFont);
 }
 
-LRESULT CALLBACK TFrmTarnwick::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<TFrmTarnwick*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->window_ = window;
-  }
-  auto* self = reinterpret_cast<TFrmTarnwick*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  return self ? self->Handle(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
-}
-
-LRESULT TFrmTarnwick::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT TFrmTarnwick::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_NCCREATE:
+      window_ = window;
+      break;
+    case WM_NCDESTROY:
+      window_ = nullptr;
+      break;
     case WM_SIZE:
       LayoutChildren();
       return 0;
@@ -267,7 +256,7 @@ LRESULT TFrmTarnwick::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  return DefWindowProcW(window_, message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace tarnwick::app

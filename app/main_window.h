@@ -9,7 +9,9 @@
 #include "app/autorun_frame.h"
 #include "app/theme_helper.h"
 #include "core/update/update.h"
+#include "platform/win32/gdi.h"
 #include "platform/win32/ui_thread_win32.h"
+#include "platform/win32/window_thunk.h"
 
 namespace tarnwick::app {
 
@@ -41,8 +43,9 @@ class TFrmTarnwick final : public UpdateUi {
   void ReportError(const std::exception& error);
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  template <typename T>
+  friend LRESULT CALLBACK win32::WindowThunk(HWND, UINT, WPARAM, LPARAM);
+  LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void FormCreate();
   void LayoutChildren();
   void CreateFonts();
@@ -52,7 +55,7 @@ class TFrmTarnwick final : public UpdateUi {
   Context context_;
   HWND window_ = nullptr;
   int dpi_ = 96;
-  HFONT font_ = nullptr, logoFont_ = nullptr;
+  win32::UniqueFont font_, logoFont_;
   std::unique_ptr<TThemeHelper> theme_;
   std::unique_ptr<TFrmAutorun> frame_;
   std::unique_ptr<UpdateClient> client_;

@@ -13,4 +13,7 @@ void DrawStyledButton(HDC dc, const RECT& rect, const StateAttributes& state, co
 
 inline COLORREF ToColorRef(Rgb c) { return RGB(c.r, c.g, c.b); }
 
+// The program's accent blue, as the style family defines it.
+inline constexpr COLORREF kAccentColor = RGB(kAccent.r, kAccent.g, kAccent.b);
+
 }  // namespace tarnwick::app

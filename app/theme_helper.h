@@ -7,31 +7,34 @@
 
 #include <memory>
 
+#include "platform/win32/window_thunk.h"
+
 namespace tarnwick::app {
 
 class TThemeHelper {
  public:
   // Throws TarnwickError "TThemeHelper Owner must be a TForm" for a child window.
   explicit TThemeHelper(HWND form);
-  // Gives the form its previous window procedure back; the line goes with the form.
+  // Takes its subclass off the form; the line goes with the form.
   ~TThemeHelper();
   TThemeHelper(const TThemeHelper&) = delete;
   TThemeHelper& operator=(const TThemeHelper&) = delete;
 
-  HWND Shape() const { return FShape; }
+  HWND Shape() const { return shape_; }
   COLORREF FillColor() const { return fill_; }
   int LineHeight() const;
 
  private:
-  static LRESULT CALLBACK FormWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK ShapeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                   DWORD_PTR data);
+  template <typename T>
+  friend LRESULT CALLBACK win32::WindowThunk(HWND, UINT, WPARAM, LPARAM);
+  LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);  // the line's
   void UpdateAccent();
 
-  HWND FForm;
-  COLORREF FActiveColor = RGB(0x3D, 0x84, 0xDD);
-  bool FIsActive = true;
-  HWND FShape = nullptr;
-  WNDPROC FOldWindowProc = nullptr;
+  HWND form_;
+  bool isActive_ = true;
+  HWND shape_ = nullptr;
   COLORREF fill_ = 0;
 };
 

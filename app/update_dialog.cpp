@@ -20,16 +20,13 @@ UpdateDialog::UpdateDialog(const UpdateDialogContext& context, const Text& answe
 
 UpdateDialog::~UpdateDialog() {
   if (window_) DestroyWindow(window_);
-  if (font_) DeleteObject(font_);
-  if (linkFont_) DeleteObject(linkFont_);
-  if (white_) DeleteObject(white_);
 }
 
 void UpdateDialog::Build(const Text& answer) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = WindowProc;
+  windowClass.lpfnWndProc = win32::WindowThunk<UpdateDialog>;
   windowClass.hInstance = instance;
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
@@ -48,16 +45,16 @@ void UpdateDialog::Build(const Text& answer) {
   const int dpi = win32::WindowDpi(window_);
   auto S = [dpi](int length) { return ScaleForDpi(length, dpi); };
   font_ = CreateMessageFont(dpi);
-  white_ = CreateSolidBrush(RGB(255, 255, 255));
+  white_.reset(CreateSolidBrush(RGB(255, 255, 255)));
 
   // The question beside the warning icon, measured to wrap at a readable width.
   const std::wstring question = win32::Wide(UpdateText(UpdateTextKind::Question, context_.translator.CurrentLanguage));
   RECT textRect{0, 0, S(400), 0};
-  HDC dc = GetDC(window_);
-  HGDIOBJ old = SelectObject(dc, font_);
-  DrawTextW(dc, question.c_str(), -1, &textRect, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-  SelectObject(dc, old);
-  ReleaseDC(window_, dc);
+  {
+    const win32::ScopedWindowDc dc(window_);
+    win32::ScopedSelect fontIn(dc.get(), font_.get());
+    DrawTextW(dc.get(), question.c_str(), -1, &textRect, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+  }
 
   const int margin = S(16), icon = S(32), buttonWidth = S(80), buttonHeight = S(26), gap = S(8);
   const int textLeft = margin + icon + margin;
@@ -70,7 +67,7 @@ void UpdateDialog::Build(const Text& answer) {
                    int id) {
     HWND control = CreateWindowExW(0, cls, text.c_str(), WS_CHILD | WS_VISIBLE | childStyle, x, y, w, h, window_,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     return control;
   };
   HWND iconControl = child(L"Static", L"", SS_ICON, margin, margin, icon, icon, 0);
@@ -96,7 +93,7 @@ void UpdateDialog::Build(const Text& answer) {
     linkFont_ = CreateMessageFont(dpi, {.underline = true});
     link_ = child(L"Static", win32::Wide(info_.text), SS_NOTIFY | SS_NOPREFIX, layout_.controlLeft,
                   layout_.controlTop, outerWidth - 2 * layout_.controlLeft, S(20), kLinkId);
-    SendMessageW(link_, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_), FALSE);
+    SendMessageW(link_, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.get()), FALSE);
   }
 
   // Centred on the screen's work area.
@@ -113,18 +110,14 @@ void UpdateDialog::Build(const Text& answer) {
   }
 }
 
-LRESULT CALLBACK UpdateDialog::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<UpdateDialog*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->window_ = window;
-  }
-  auto* self = reinterpret_cast<UpdateDialog*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  return self ? self->Handle(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
-}
-
-LRESULT UpdateDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT UpdateDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_NCCREATE:
+      window_ = window;
+      break;
+    case WM_NCDESTROY:
+      window_ = nullptr;
+      return DefWindowProcW(window, message, wParam, lParam);
     case WM_COMMAND:
       if (LOWORD(wParam) == IDYES) Close(true);
       if (LOWORD(wParam) == IDNO || LOWORD(wParam) == IDCANCEL) Close(false);
@@ -141,7 +134,7 @@ LRESULT UpdateDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       HDC dc = reinterpret_cast<HDC>(wParam);
       SetBkColor(dc, RGB(255, 255, 255));
       if (link_ && reinterpret_cast<HWND>(lParam) == link_) SetTextColor(dc, kLinkColor);
-      return reinterpret_cast<LRESULT>(white_);
+      return reinterpret_cast<LRESULT>(white_.get());
     }
     case WM_SETCURSOR:
       if (link_ && reinterpret_cast<HWND>(wParam) == link_) {
@@ -153,10 +146,9 @@ LRESULT UpdateDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       PAINTSTRUCT paint;
       HDC dc = BeginPaint(window_, &paint);
       if (layout_.line) {
-        HBRUSH grey = CreateSolidBrush(kLineColor);
+        const win32::UniqueBrush grey(CreateSolidBrush(kLineColor));
         RECT line{0, layout_.lineTop, layout_.lineWidth, layout_.lineTop + 1};
-        FillRect(dc, &line, grey);
-        DeleteObject(grey);
+        FillRect(dc, &line, grey.get());
       }
       EndPaint(window_, &paint);
       return 0;
@@ -164,7 +156,7 @@ LRESULT UpdateDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  return DefWindowProcW(window_, message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 void UpdateDialog::Close(bool yes) {

@@ -6,6 +6,8 @@
 
 #include "core/update/update.h"
 #include "core/update/update_layout.h"
+#include "platform/win32/gdi.h"
+#include "platform/win32/window_thunk.h"
 
 namespace tarnwick::app {
 
@@ -37,8 +39,9 @@ class UpdateDialog {
   const UpdateInfo& Info() const { return info_; }
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  template <typename T>
+  friend LRESULT CALLBACK win32::WindowThunk(HWND, UINT, WPARAM, LPARAM);
+  LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void Build(const Text& answer);
   void Close(bool yes);
 
@@ -47,8 +50,8 @@ class UpdateDialog {
   NoticeLayout layout_;
   HWND window_ = nullptr;
   HWND yes_ = nullptr, no_ = nullptr, checkBox_ = nullptr, link_ = nullptr;
-  HFONT font_ = nullptr, linkFont_ = nullptr;
-  HBRUSH white_ = nullptr;
+  win32::UniqueFont font_, linkFont_;
+  win32::UniqueBrush white_;
   bool done_ = false;
   bool result_ = false;
 };

@@ -7,6 +7,7 @@
 #include "core/update/update.h"
 #include "core/update/update_layout.h"
 #include "platform/win32/dpi.h"
+#include "platform/win32/gdi.h"
 #include "platform/win32/wide.h"
 
 namespace tarnwick::app {
@@ -19,18 +20,20 @@ struct BarState {
   Text text;
   Text url;
   Shell* shell = nullptr;
-  HFONT font = nullptr;
+  win32::UniqueFont font;
   HWND tooltip = nullptr;
   DWORD lastOpen = 0;  // tick of the last opening: one double-click opens the page once
   ~BarState() {
-    if (font) DeleteObject(font);
     if (tooltip) DestroyWindow(tooltip);
   }
 };
 
-constexpr wchar_t kStateProperty[] = L"TarnwickNoticeBar";
+// The bar's state rides on its subclass, which hands it out on this message.
+constexpr UINT kStateMessage = WM_APP + 0x5342;
 
-BarState* StateOf(HWND bar) { return bar ? static_cast<BarState*>(GetPropW(bar, kStateProperty)) : nullptr; }
+BarState* StateOf(HWND bar) {
+  return bar ? reinterpret_cast<BarState*>(SendMessageW(bar, kStateMessage, 0, 0)) : nullptr;
+}
 
 HWND BarOf(HWND main) { return main ? GetDlgItem(main, kStatusBarId) : nullptr; }
 
@@ -40,12 +43,12 @@ void OpenNotice(BarState& state) {
   if (state.shell && OpenWebAddress(*state.shell, state.url)) state.lastOpen = now;
 }
 
-HFONT BarFont(int dpi) {
+win32::UniqueFont BarFont(int dpi) {
   LOGFONTW font{};
   font.lfHeight = -MulDiv(9, dpi, 72);
   font.lfWeight = FW_BOLD;
   lstrcpyW(font.lfFaceName, L"Segoe UI");
-  return CreateFontIndirectW(&font);
+  return win32::UniqueFont(CreateFontIndirectW(&font));
 }
 
 // 28 pixels at 96 DPI, borders included; returns the bar's height.
@@ -70,12 +73,13 @@ int SizeBar(HWND bar, int dpi) {
 LRESULT CALLBACK BarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
   auto* state = reinterpret_cast<BarState*>(data);
   switch (message) {
+    case kStateMessage:
+      return reinterpret_cast<LRESULT>(state);
     case WM_SETCURSOR:
       SetCursor(LoadCursorW(nullptr, IDC_HAND));
       return TRUE;
     case WM_NCDESTROY:
       RemoveWindowSubclass(bar, BarProc, kSubclassId);
-      RemovePropW(bar, kStateProperty);
       delete state;
       break;
     default:
@@ -93,12 +97,11 @@ LRESULT CALLBACK MainProc(HWND main, UINT message, WPARAM wParam, LPARAM lParam,
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       RECT rect = item->rcItem;
       FillRect(item->hDC, &rect, GetSysColorBrush(COLOR_BTNFACE));
-      HGDIOBJ old = SelectObject(item->hDC, state->font);
+      win32::ScopedSelect fontIn(item->hDC, state->font.get());
       SetBkMode(item->hDC, TRANSPARENT);
       SetTextColor(item->hDC, kRed);
       const std::wstring text = win32::Wide(state->text);
       DrawTextW(item->hDC, text.c_str(), -1, &rect, DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_NOPREFIX);
-      SelectObject(item->hDC, old);
       return TRUE;
     }
     if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->hwndFrom == bar) {
@@ -144,7 +147,6 @@ void ShowUpdateStatus(HWND main, const Text& text, const Text& url, Shell& shell
     owned->tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
                                      main, nullptr, GetModuleHandleW(nullptr), nullptr);
     state = owned.release();
-    SetPropW(bar, kStateProperty, state);
     SetWindowSubclass(bar, BarProc, kSubclassId, reinterpret_cast<DWORD_PTR>(state));
     SetWindowSubclass(main, MainProc, kSubclassId, 0);
     int parts[] = {-1};
@@ -168,10 +170,7 @@ void RescaleUpdateStatus(HWND main, int dpi) {
   HWND bar = BarOf(main);
   BarState* state = StateOf(bar);
   if (!state) return;
-  if (HFONT font = BarFont(dpi)) {
-    DeleteObject(state->font);
-    state->font = font;
-  }
+  if (win32::UniqueFont font = BarFont(dpi)) state->font = std::move(font);
   SizeBar(bar, dpi);
   InvalidateRect(bar, nullptr, TRUE);
 }

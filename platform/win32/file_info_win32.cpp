@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "platform/win32/gdi.h"
 #include "platform/win32/native_path.h"
 #include "platform/win32/wide.h"
 
@@ -32,11 +33,10 @@ class Block final : public VersionBlock {
 class Win32Icon final : public Icon {
  public:
   explicit Win32Icon(HICON icon) : icon_(icon) {}
-  ~Win32Icon() override { DestroyIcon(icon_); }
-  HICON get() const { return icon_; }
+  HICON get() const { return icon_.get(); }
 
  private:
-  HICON icon_;
+  UniqueIcon icon_;
 };
 
 }  // namespace
@@ -66,19 +66,12 @@ std::unique_ptr<Icon> Win32IconSource::ExtractAssociated(TextView file, uint16_t
 Win32ImageList::Win32ImageList(int size)
     : list_(ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 16, 16)) {}
 
-Win32ImageList::~Win32ImageList() {
-  if (list_) ImageList_Destroy(list_);
-}
+void Win32ImageList::Reset(int size) { list_.reset(ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 16, 16)); }
 
-void Win32ImageList::Reset(int size) {
-  if (list_) ImageList_Destroy(list_);
-  list_ = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 16, 16);
-}
-
-int Win32ImageList::Count() const { return list_ ? ImageList_GetImageCount(list_) : 0; }
+int Win32ImageList::Count() const { return list_ ? ImageList_GetImageCount(list_.get()) : 0; }
 
 bool Win32ImageList::AddIcon(const Icon& icon, TextView) {
-  return list_ && ImageList_AddIcon(list_, static_cast<const Win32Icon&>(icon).get()) >= 0;
+  return list_ && ImageList_AddIcon(list_.get(), static_cast<const Win32Icon&>(icon).get()) >= 0;
 }
 
 }  // namespace tarnwick::win32

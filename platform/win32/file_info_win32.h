@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "platform/win32/gdi.h"
 #include "ports/file_info.h"
 
 namespace tarnwick::win32 {
@@ -21,18 +22,17 @@ class Win32IconSource final : public IconSource {
 class Win32ImageList final : public ImageCollection {
  public:
   explicit Win32ImageList(int size = 16);
-  ~Win32ImageList() override;
   Win32ImageList(const Win32ImageList&) = delete;
   Win32ImageList& operator=(const Win32ImageList&) = delete;
 
   int Count() const override;
   bool AddIcon(const Icon& icon, TextView name) override;
-  HIMAGELIST get() const { return list_; }
+  HIMAGELIST get() const { return list_.get(); }
   // An empty list of images `size` pixels square in place of this one (a move to another DPI).
   void Reset(int size);
 
  private:
-  HIMAGELIST list_;
+  UniqueImageList list_;
 };
 
 }  // namespace tarnwick::win32
