@@ -1,16 +1,46 @@
 #include "platform/sim/fault_plan.h"
 
 #include <algorithm>
+#include <iterator>
+#include <stdexcept>
 
 #include "core/error.h"
 
 namespace tarnwick::sim {
+namespace {
+
+// Every call the simulation asks the plan about. A fault for any other name would never fire,
+// so naming one is refused: a misspelt call fails its test instead of passing it quietly.
+constexpr std::string_view kCalls[] = {
+    "ChangeServiceConfig2W", "ChangeServiceConfigW", "CoCreateInstance", "CoInitializeEx", "CoInitializeSecurity",
+    "DeleteFileW", "EnumServicesStatusW", "ExtractAssociatedIconW", "FindFirstFileW", "FindResourceW",
+    "GetFileVersionInfoW", "GetLocaleInfoW", "IRegisteredTask::get_Enabled", "IRegisteredTask::get_Name",
+    "IRegisteredTask::put_Enabled", "IRegisteredTaskCollection::get_Count", "IRegisteredTaskCollection::get_Item",
+    "ITaskFolder::GetTask", "ITaskFolder::GetTasks", "ITaskService::Connect", "ITaskService::GetFolder",
+    "ImageList_AddIcon", "OpenSCManagerW", "OpenServiceW", "QueryServiceConfig2W", "QueryServiceConfigW",
+    "RegCreateKeyExW", "RegDeleteKeyExW", "RegDeleteValueW", "RegEnumKeyExW", "RegEnumValueW", "RegOpenKeyExW",
+    "RegQueryValueExW", "RegSetValueExW", "SHGetFolderPathW", "WinHttpSendRequest", "WriteFile",
+};
+
+bool IsSimulatedCall(std::string_view call) {
+  return std::find(std::begin(kCalls), std::end(kCalls), call) != std::end(kCalls);
+}
+
+void RequireSimulatedCall(std::string_view call) {
+  if (!IsSimulatedCall(call)) {
+    throw std::invalid_argument("no simulated call is named \"" + std::string(call) + "\"");
+  }
+}
+
+}  // namespace
 
 void FaultPlan::Fail(std::string call, Text subject, int times) {
+  RequireSimulatedCall(call);
   faults_.push_back({std::move(call), std::move(subject), times, false});
 }
 
 void FaultPlan::Throw(std::string call, Text subject, int times) {
+  RequireSimulatedCall(call);
   faults_.push_back({std::move(call), std::move(subject), times, true});
 }
 
@@ -20,7 +50,11 @@ void FaultPlan::Clear() {
 }
 
 bool FaultPlan::ShouldFail(std::string_view call, TextView subject) {
-  if (record) log_.emplace_back(call);
+  if (record) {
+    // Benchmarks switch recording off, and this check with it.
+    if (!IsSimulatedCall(call)) throw std::logic_error("the simulation checks an unlisted call: " + std::string(call));
+    log_.emplace_back(call);
+  }
   for (Fault& fault : faults_) {
     if (fault.call != call || fault.remaining == 0) continue;
     if (!fault.subject.empty() && !SameTextAscii(fault.subject, subject)) continue;
@@ -34,6 +68,7 @@ bool FaultPlan::ShouldFail(std::string_view call, TextView subject) {
 }
 
 int FaultPlan::CallCount(std::string_view call) const {
+  RequireSimulatedCall(call);
   return static_cast<int>(std::count(log_.begin(), log_.end(), call));
 }
 

@@ -14,7 +14,8 @@ namespace tarnwick::sim {
 class FaultPlan {
  public:
   // The call fails as the platform would report it (the port's "not found"/false result).
-  // An empty subject matches every subject; `times` < 0 means every time.
+  // An empty subject matches every subject; `times` < 0 means every time. A name the
+  // simulation never checks throws std::invalid_argument.
   void Fail(std::string call, Text subject = {}, int times = -1);
   // The call throws TarnwickError instead, as an error escaping the platform would.
   void Throw(std::string call, Text subject = {}, int times = -1);
