@@ -34,6 +34,12 @@ def one_run(env, bin_dir):
     finally:
         subprocess.run([env["WINE64"], "taskkill", "/im", "Tarnwick.exe"], env=env, capture_output=True)
         proc.wait(timeout=60)
+        # Windows' process, and its single-instance mutex, may outlive the loader briefly.
+        deadline = time.time() + 30
+        while subprocess.run(["pgrep", "-f", "Tarnwick.exe"], capture_output=True).returncode == 0:
+            if time.time() > deadline:
+                break
+            time.sleep(0.2)
 
 
 def main():

@@ -17,19 +17,20 @@ bool UsesStartupApproved(SystemInfo& system) {
   return major > 6 || (major == 6 && system.MinorVersion() >= 2);
 }
 
-void SetAutorunEnabled(const EntryId& id, bool enable, const AppContext& app) {
-  if (SameTextAscii(id.from, location::kFile)) {
-    SetFileEnabled(id.target, enable, app);
-  } else if (SameTextAscii(id.from, location::kTask)) {
-    SetTaskEnabled(id.target, enable, app);
-  } else if (SameTextAscii(id.from, location::kService)) {
-    SetServiceEnabled(id.target, enable, app);
-  } else {
-    SetRegistryEnabled(id.target, enable, app);
-  }
+SwitchStatus SetAutorunEnabled(const EntryId& id, bool enable, const AppContext& app) {
+  if (SameTextAscii(id.from, location::kFile)) return SetFileEnabled(id.target, enable, app);
+  if (SameTextAscii(id.from, location::kTask)) return SetTaskEnabled(id.target, enable, app);
+  if (SameTextAscii(id.from, location::kService)) return SetServiceEnabled(id.target, enable, app);
+  return SetRegistryEnabled(id.target, enable, app);
 }
 
-void SetFileEnabled(TextView path, bool enable, const AppContext& app) {
+namespace {
+
+SwitchStatus StatusOf(bool done) { return done ? SwitchStatus::Done : SwitchStatus::Refused; }
+
+}  // namespace
+
+SwitchStatus SetFileEnabled(TextView path, bool enable, const AppContext& app) {
   if (UsesStartupApproved(app.ports.systemInfo)) {
     const size_t slash = path.rfind(u'\\');
     const TextView directory = slash == TextView::npos ? TextView() : path.substr(0, slash);
@@ -37,50 +38,52 @@ void SetFileEnabled(TextView path, bool enable, const AppContext& app) {
     const RootKey root = directory == GetFolderPath(app.ports.shellFolders, csidl::kCommonStartup)
                              ? root::kLocalMachine
                              : root::kCurrentUser;
-    TReg(app.ports.registry)
-        .WriteBinary(root, startup_approved::kStartupFolderKey, name,
-                     MakeStartupApproved(enable, app.ports.clock));
-    return;
+    return StatusOf(TReg(app.ports.registry)
+                        .WriteBinary(root, startup_approved::kStartupFolderKey, name,
+                                     MakeStartupApproved(enable, app.ports.clock)));
   }
-  if (enable) return;
+  if (enable) return SwitchStatus::Done;  // nothing brings a deleted file back
   Text message;
   if (!app.ports.fileSystem.RemoveFile(path, message)) {
     throw TarnwickError(u"\"" + Text(path) + u"\" cannot be deleted: " + message);
   }
+  return SwitchStatus::Done;
 }
 
-void SetRegistryEnabled(TextView target, bool enable, const AppContext& app) {
+SwitchStatus SetRegistryEnabled(TextView target, bool enable, const AppContext& app) {
   const TReg reg(app.ports.registry);
   RootKey root = 0;
   Text key, name;
-  if (!SplitRegistryTarget(target, root, key, name)) return;
+  if (!SplitRegistryTarget(target, root, key, name)) return SwitchStatus::NotFound;
   if (!UsesStartupApproved(app.ports.systemInfo)) {
+    if (enable) return SwitchStatus::Done;  // nothing brings a deleted value back
     // The value alone goes, even when a subkey of the Run key bears its name.
-    if (!enable) reg.DeleteValue(root, key, name);
-    return;
+    return StatusOf(reg.DeleteValue(root, key, name));
   }
   const TextView approvedKey =
       ContainsTextAscii(key, u"Wow6432Node") ? startup_approved::kRun32Key : startup_approved::kRunKey;
-  reg.WriteBinary(root, approvedKey, name, MakeStartupApproved(enable, app.ports.clock));
+  return StatusOf(reg.WriteBinary(root, approvedKey, name, MakeStartupApproved(enable, app.ports.clock)));
 }
 
-void SetTaskEnabled(TextView path, bool enable, const AppContext& app) {
+SwitchStatus SetTaskEnabled(TextView path, bool enable, const AppContext& app) {
   TaskSession session(app.ports.com);
-  if (!session.Service()) return;
-  // A task deleted meanwhile or a scheduler that refuses changes nothing, silently.
+  if (!session.Service()) return SwitchStatus::Refused;
   std::unique_ptr<ScheduledTaskFolder> folder;
-  if (!Succeeded(session.Service()->GetFolder(u"\\", folder))) return;
+  if (!Succeeded(session.Service()->GetFolder(u"\\", folder))) return SwitchStatus::Refused;
   std::unique_ptr<ScheduledTask> task;
-  if (!Succeeded(folder->GetTask(path, task))) return;
-  (void)task->put_Enabled(enable ? kVariantTrue : kVariantFalse);
+  if (const HResult found = folder->GetTask(path, task); !Succeeded(found)) {
+    return found == hresult::kFileNotFound ? SwitchStatus::NotFound : SwitchStatus::Refused;
+  }
+  return StatusOf(Succeeded(task->put_Enabled(enable ? kVariantTrue : kVariantFalse)));
 }
 
-void SetServiceEnabled(TextView name, bool enable, const AppContext& app) {
+SwitchStatus SetServiceEnabled(TextView name, bool enable, const AppContext& app) {
   namespace record = service_start_record;
   auto manager = app.ports.services.Connect(scm::kConnect);
-  if (!manager) return;
+  if (!manager) return SwitchStatus::Refused;
+  // The port does not tell a missing service from one that may not be changed.
   auto service = manager->Open(Text(name), scm::kQueryConfig | scm::kChangeConfig | scm::kStop);
-  if (!service) return;
+  if (!service) return SwitchStatus::Refused;
   const TReg reg(app.ports.registry);
 
   if (!enable) {
@@ -93,8 +96,9 @@ void SetServiceEnabled(TextView name, bool enable, const AppContext& app) {
       if (!service->QueryDelayedAutoStart(delayed)) delayed = false;
       record::Remember(reg, name, {config.startType, delayed && config.startType == scm::kAutoStart});
     }
-    if (!service->ChangeStartType(scm::kDisabled) && remember) record::Forget(reg, name);
-    return;
+    if (service->ChangeStartType(scm::kDisabled)) return SwitchStatus::Done;
+    if (remember) record::Forget(reg, name);
+    return SwitchStatus::Refused;
   }
 
   std::optional<record::StartType> recorded = record::Recorded(reg, name);
@@ -104,13 +108,12 @@ void SetServiceEnabled(TextView name, bool enable, const AppContext& app) {
     record::Forget(reg, name);
     recorded.reset();
   }
-  if (!recorded) {
-    (void)service->ChangeStartType(scm::kAutoStart);
-    return;
-  }
-  if (!service->ChangeStartType(recorded->startType)) return;  // the record stays for a retry
+  if (!recorded) return StatusOf(service->ChangeStartType(scm::kAutoStart));
+  if (!service->ChangeStartType(recorded->startType)) return SwitchStatus::Refused;  // the record stays
+  // A platform without the delayed flag keeps the start type and loses only the delay.
   if (recorded->startType == scm::kAutoStart) (void)service->ChangeDelayedAutoStart(recorded->delayed);
   record::Forget(reg, name);
+  return SwitchStatus::Done;
 }
 
 }  // namespace tarnwick

@@ -7,19 +7,27 @@
 
 namespace tarnwick {
 
+// What the system did with a switch. Shows nothing: a caller that wants the original's
+// silence drops it, one that reports (tarnwickc) says what happened.
+enum class SwitchStatus {
+  Done,      // the system took the change
+  Refused,   // the system would not: no right, no connection, a protected service, ...
+  NotFound,  // the system has nothing of that name (a task deleted meanwhile, a bad location)
+};
+
 // Picks the toggle by location code (without regard to case); any code other than FILE,
-// SCHE and SERV is a registry Run value. Silent, except that deleting a startup file on
-// systems older than 10 lets its failure through as TarnwickError.
-void SetAutorunEnabled(const EntryId& id, bool enable, const AppContext& app);
+// SCHE and SERV is a registry Run value. Deleting a startup file on systems older than 8
+// lets its failure through as TarnwickError.
+[[nodiscard]] SwitchStatus SetAutorunEnabled(const EntryId& id, bool enable, const AppContext& app);
 
 // StartupApproved exists from Windows 8 (6.2) on; older systems remove the entry instead.
 bool UsesStartupApproved(SystemInfo& system);
 
-void SetFileEnabled(TextView path, bool enable, const AppContext& app);
-void SetRegistryEnabled(TextView target, bool enable, const AppContext& app);
-void SetTaskEnabled(TextView path, bool enable, const AppContext& app);
+[[nodiscard]] SwitchStatus SetFileEnabled(TextView path, bool enable, const AppContext& app);
+[[nodiscard]] SwitchStatus SetRegistryEnabled(TextView target, bool enable, const AppContext& app);
+[[nodiscard]] SwitchStatus SetTaskEnabled(TextView path, bool enable, const AppContext& app);
 // Disabling remembers the start type it replaces (service_start_record.h); enabling gives
 // that type back, or sets automatic start when there is no record.
-void SetServiceEnabled(TextView name, bool enable, const AppContext& app);
+[[nodiscard]] SwitchStatus SetServiceEnabled(TextView name, bool enable, const AppContext& app);
 
 }  // namespace tarnwick

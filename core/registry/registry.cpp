@@ -149,39 +149,34 @@ bool TReg::ReadValues(RootKey root, TextView key, std::vector<NamedRegistryValue
   return opened && opened->Values(values);
 }
 
-void TReg::WriteBinary(RootKey root, TextView key, TextView name, const Bytes& value) const {
-  if (auto opened = registry_.Open(root, KeyPath(key), KeyAccess::ReadWriteCreate)) {
-    (void)opened->SetValue(name, {reg_type::kBinary, value});
-  }
+bool TReg::WriteBinary(RootKey root, TextView key, TextView name, const Bytes& value) const {
+  auto opened = registry_.Open(root, KeyPath(key), KeyAccess::ReadWriteCreate);
+  return opened && opened->SetValue(name, {reg_type::kBinary, value});
 }
 
-void TReg::WriteInteger(RootKey root, TextView key, TextView name, int32_t value) const {
+bool TReg::WriteInteger(RootKey root, TextView key, TextView name, int32_t value) const {
   const uint32_t raw = static_cast<uint32_t>(value);
   const Bytes data = {static_cast<uint8_t>(raw), static_cast<uint8_t>(raw >> 8),
                       static_cast<uint8_t>(raw >> 16), static_cast<uint8_t>(raw >> 24)};
-  if (auto opened = registry_.Open(root, KeyPath(key), KeyAccess::ReadWriteCreate)) {
-    (void)opened->SetValue(name, {reg_type::kDword, data});
-  }
+  auto opened = registry_.Open(root, KeyPath(key), KeyAccess::ReadWriteCreate);
+  return opened && opened->SetValue(name, {reg_type::kDword, data});
 }
 
-void TReg::WriteString(RootKey root, TextView key, TextView name, TextView value) const {
-  if (auto opened = registry_.Open(root, KeyPath(key), KeyAccess::ReadWriteCreate)) {
-    (void)opened->SetValue(name, {reg_type::kSz, RegDataFromText(value)});
-  }
+bool TReg::WriteString(RootKey root, TextView key, TextView name, TextView value) const {
+  auto opened = registry_.Open(root, KeyPath(key), KeyAccess::ReadWriteCreate);
+  return opened && opened->SetValue(name, {reg_type::kSz, RegDataFromText(value)});
 }
 
-void TReg::DeleteKey(RootKey root, TextView key, TextView name) const {
+bool TReg::DeleteKey(RootKey root, TextView key, TextView name) const {
   // An empty name would make the open key itself the victim.
-  if (name.empty()) return;
-  if (auto opened = registry_.Open(root, KeyPath(key), KeyAccess::ReadWriteCreate)) {
-    (void)opened->DeleteSubkeyTree(name);
-  }
+  if (name.empty()) return false;
+  auto opened = registry_.Open(root, KeyPath(key), KeyAccess::ReadWriteCreate);
+  return opened && opened->DeleteSubkeyTree(name);
 }
 
-void TReg::DeleteValue(RootKey root, TextView key, TextView name) const {
-  if (auto opened = registry_.Open(root, KeyPath(key), KeyAccess::ReadWriteCreate)) {
-    (void)opened->DeleteValue(name);
-  }
+bool TReg::DeleteValue(RootKey root, TextView key, TextView name) const {
+  auto opened = registry_.Open(root, KeyPath(key), KeyAccess::ReadWriteCreate);
+  return opened && opened->DeleteValue(name);
 }
 
 bool TReg::Parse(TextView text, RootKey& root, Text& key, Text& name) {
@@ -211,9 +206,9 @@ void TReg::Delete(TextView text) const {
   if (!Parse(text, root, key, name)) return;
   // A location ending in "\" names the key's default value, never the key itself.
   if (!name.empty() && IsKey(root, key + u"\\" + name)) {
-    DeleteKey(root, key, name);
+    (void)DeleteKey(root, key, name);
   } else {
-    DeleteValue(root, key, name);
+    (void)DeleteValue(root, key, name);
   }
 }
 

@@ -40,11 +40,13 @@ class TReg {
   // A value as ReadBinary gives it: nothing for text and DWORD values.
   static Bytes BinaryOf(RegistryValue value);
 
-  void WriteBinary(RootKey root, TextView key, TextView name, const Bytes& value) const;
-  void WriteInteger(RootKey root, TextView key, TextView name, int32_t value) const;
-  void WriteString(RootKey root, TextView key, TextView name, TextView value) const;
-  void DeleteKey(RootKey root, TextView key, TextView name) const;
-  void DeleteValue(RootKey root, TextView key, TextView name) const;
+  // Writes and deletions fail quietly, as the helper's callers expect; the result says
+  // whether the registry did it, for a caller that wants to know.
+  bool WriteBinary(RootKey root, TextView key, TextView name, const Bytes& value) const;
+  bool WriteInteger(RootKey root, TextView key, TextView name, int32_t value) const;
+  bool WriteString(RootKey root, TextView key, TextView name, TextView value) const;
+  bool DeleteKey(RootKey root, TextView key, TextView name) const;
+  bool DeleteValue(RootKey root, TextView key, TextView name) const;
 
   // Takes a registry location text (ROOT\key\path\name) apart. False for fewer than three
   // parts; an unknown root name still succeeds, with root 0.

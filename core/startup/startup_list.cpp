@@ -64,13 +64,18 @@ ToggleOutcome StartupList::Toggle(const EntryId& asked, bool enable) {
   const TAutorunInfo* found = Find(asked);
   if (!found) return ToggleOutcome::NotFound;
   const EntryId id = EntryId::Of(*found);  // as the system spells it
-  SetAutorunEnabled(id, enable, app_);
+  const SwitchStatus status = SetAutorunEnabled(id, enable, app_);
   Load();
   const TAutorunInfo* entry = Find(id);
   if (!entry) {
     // Before Windows 8 there is no StartupApproved: disabling removes the entry.
-    return !enable && !UsesStartupApproved(app_.ports.systemInfo) ? ToggleOutcome::Removed : ToggleOutcome::Gone;
+    if (status == SwitchStatus::Done && !enable && !UsesStartupApproved(app_.ports.systemInfo)) {
+      return ToggleOutcome::Removed;
+    }
+    return ToggleOutcome::Gone;
   }
+  if (status == SwitchStatus::NotFound) return ToggleOutcome::Gone;
+  if (status == SwitchStatus::Refused) return ToggleOutcome::Refused;
   if (entry->Enabled == enable) return ToggleOutcome::Switched;
   if (enable && SameTextAscii(id.from, location::kService) && HasManualStart(id.target, app_)) {
     return ToggleOutcome::ManualStartRestored;

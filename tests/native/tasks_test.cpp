@@ -98,19 +98,19 @@ TEST_F(TasksTest, SecurityAlreadySetIsFine) {
 
 TEST_F(TasksTest, ToggleSetsTheFlagAndToleratesMissingTasks) {
   scheduler.tasks = {{u"\\", u"My Task", true, false}};
-  SetAutorunEnabled({u"sche", u"\\My Task"}, false, windows.app());
+  (void)SetAutorunEnabled({u"sche", u"\\My Task"}, false, windows.app());
   EXPECT_FALSE(scheduler.Find(u"\\", u"My Task")->enabled);
   ASSERT_EQ(Tasks().size(), 1u);
   EXPECT_FALSE(Tasks()[0].Enabled);
-  SetAutorunEnabled({u"SCHE", u"\\My Task"}, true, windows.app());
+  (void)SetAutorunEnabled({u"SCHE", u"\\My Task"}, true, windows.app());
   EXPECT_TRUE(scheduler.Find(u"\\", u"My Task")->enabled);
 
-  SetAutorunEnabled({u"SCHE", u"\\Deleted Meanwhile"}, false, windows.app());
+  EXPECT_EQ(SetAutorunEnabled({u"SCHE", u"\\Deleted Meanwhile"}, false, windows.app()), SwitchStatus::NotFound);
   windows.faults.Fail("IRegisteredTask::put_Enabled");
-  SetAutorunEnabled({u"SCHE", u"\\My Task"}, false, windows.app());
+  EXPECT_EQ(SetAutorunEnabled({u"SCHE", u"\\My Task"}, false, windows.app()), SwitchStatus::Refused);
   EXPECT_TRUE(scheduler.Find(u"\\", u"My Task")->enabled);
   scheduler.serviceRunning = false;
-  SetAutorunEnabled({u"SCHE", u"\\My Task"}, false, windows.app());
+  (void)SetAutorunEnabled({u"SCHE", u"\\My Task"}, false, windows.app());
   EXPECT_TRUE(scheduler.Find(u"\\", u"My Task")->enabled);
 }
 

@@ -14,8 +14,8 @@ using namespace test_keys;
 
 class TogglesTest : public ::testing::Test {
  protected:
-  void Toggle(TextView target, TextView from, bool enable) {
-    SetAutorunEnabled({Text(from), Text(target)}, enable, windows.app());
+  SwitchStatus Toggle(TextView target, TextView from, bool enable) {
+    return SetAutorunEnabled({Text(from), Text(target)}, enable, windows.app());
   }
   Bytes Stored(RootKey root, TextView key, TextView name) {
     const RegistryValue* value = windows.registry.Get(root, key, name);
@@ -37,17 +37,17 @@ TEST_F(TogglesTest, RunValuesGetStartupApprovedUnderTheirRootAndKey) {
   const Text lm32 = u"HKLM\\" + Text(kRun32) + u"\\Old";
   const Text cu = u"HKCU\\" + Text(kRun) + u"\\Mine";
 
-  Toggle(lm, u"HKLM", false);
+  EXPECT_EQ(Toggle(lm, u"HKLM", false), SwitchStatus::Done);
   EXPECT_EQ(Stored(kLM, kApprovedRun, u"App"), Expected(0x03));
   windows.clock.now += 1234567;
-  Toggle(lm, u"HKLM", true);
+  (void)Toggle(lm, u"HKLM", true);
   EXPECT_EQ(Stored(kLM, kApprovedRun, u"App"), Expected(0x02));
   EXPECT_EQ(windows.registry.Get(kLM, kRun, u"App")->data, RegDataFromText(u"app.exe"));
 
-  Toggle(lm32, u"HKLM", false);
+  (void)Toggle(lm32, u"HKLM", false);
   EXPECT_EQ(Stored(kLM, kApprovedRun32, u"Old"), Expected(0x03));
   EXPECT_EQ(Stored(kLM, kApprovedRun, u"Old"), Bytes{});
-  Toggle(cu, u"anything", false);  // any other code is a registry entry
+  (void)Toggle(cu, u"anything", false);  // any other code is a registry entry
   EXPECT_EQ(Stored(kCU, kApprovedRun, u"Mine"), Expected(0x03));
 
   TAutorunList list;
@@ -57,7 +57,7 @@ TEST_F(TogglesTest, RunValuesGetStartupApprovedUnderTheirRootAndKey) {
   EXPECT_FALSE(list[1].Enabled);
   EXPECT_FALSE(list[2].Enabled);
 
-  Toggle(u"HKCU\\Run", u"HKCU", false);  // does not parse: nothing happens
+  EXPECT_EQ(Toggle(u"HKCU\\Run", u"HKCU", false), SwitchStatus::NotFound) << "does not parse: nothing happens";
   EXPECT_FALSE(windows.registry.KeyExists(kCU, u"Run"));
 }
 
@@ -66,8 +66,8 @@ TEST_F(TogglesTest, StartupFilesWriteUnderTheFoldersRootWithTheExtension) {
   const Text user = Text(sim::kUserStartup) + u"\\Tool.exe";
   windows.files.AddFile(sim::kCommonStartup, u"Agent.lnk");
   windows.files.AddFile(sim::kUserStartup, u"Tool.exe");
-  Toggle(common, u"file", false);
-  Toggle(user, u"FILE", false);
+  (void)Toggle(common, u"file", false);
+  (void)Toggle(user, u"FILE", false);
   EXPECT_EQ(Stored(kLM, kApprovedFolder, u"Agent.lnk"), Expected(0x03));
   EXPECT_EQ(Stored(kCU, kApprovedFolder, u"Tool.exe"), Expected(0x03));
   EXPECT_EQ(Stored(kCU, kApprovedFolder, u"Agent.lnk"), Bytes{});
@@ -76,15 +76,15 @@ TEST_F(TogglesTest, StartupFilesWriteUnderTheFoldersRootWithTheExtension) {
 
 TEST_F(TogglesTest, ServicesGoAutomaticOrDisabled) {
   windows.services.Add({u"Svc", u"Svc", u"s.exe", scm::kDemandStart});
-  Toggle(u"Svc", u"SERV", true);
+  (void)Toggle(u"Svc", u"SERV", true);
   EXPECT_EQ(windows.services.Find(u"Svc")->startType, scm::kAutoStart);
-  Toggle(u"svc", u"serv", false);
+  (void)Toggle(u"svc", u"serv", false);
   EXPECT_EQ(windows.services.Find(u"Svc")->startType, scm::kDisabled);
 
   windows.faults.Fail("OpenServiceW");
-  Toggle(u"Svc", u"SERV", true);  // refused: silent, unchanged
+  EXPECT_EQ(Toggle(u"Svc", u"SERV", true), SwitchStatus::Refused);  // unchanged
   EXPECT_EQ(windows.services.Find(u"Svc")->startType, scm::kDisabled);
-  Toggle(u"Missing", u"SERV", true);
+  (void)Toggle(u"Missing", u"SERV", true);
   EXPECT_EQ(windows.services.OpenHandles(), 0);
 }
 
@@ -97,10 +97,10 @@ TEST_F(TogglesTest, ServicesComeBackWithTheStartTypeTheyHad) {
     sim::SimService service{u"Svc", u"Svc", u"s.exe", c.startType};
     service.delayedAutoStart = c.delayed;
     windows.services.Add(service);
-    Toggle(u"Svc", u"SERV", false);
+    (void)Toggle(u"Svc", u"SERV", false);
     EXPECT_EQ(windows.services.Find(u"Svc")->startType, scm::kDisabled);
-    Toggle(u"Svc", u"SERV", false);  // a second disable keeps the first record
-    Toggle(u"Svc", u"SERV", true);
+    (void)Toggle(u"Svc", u"SERV", false);  // a second disable keeps the first record
+    (void)Toggle(u"Svc", u"SERV", true);
     EXPECT_EQ(windows.services.Find(u"Svc")->startType, c.startType);
     EXPECT_EQ(windows.services.Find(u"Svc")->delayedAutoStart, c.delayed);
     EXPECT_EQ(windows.registry.Get(kLM, u"Software\\Morvessa\\Tarnwick\\ServiceStartTypes", u"Svc"), nullptr)
@@ -115,21 +115,21 @@ TEST_F(TogglesTest, ServiceRecordsThatNoLongerApplyAreDropped) {
 
   // A refused disable leaves no record behind.
   windows.faults.Fail("ChangeServiceConfigW");
-  Toggle(u"Svc", u"SERV", false);
+  EXPECT_EQ(Toggle(u"Svc", u"SERV", false), SwitchStatus::Refused);
   EXPECT_EQ(windows.registry.Get(kLM, records, u"Svc"), nullptr);
   windows.faults.Clear();
 
   // Changed by someone else after the disable: enabling means automatic, as without a record.
-  Toggle(u"Svc", u"SERV", false);
+  (void)Toggle(u"Svc", u"SERV", false);
   windows.services.Find(u"Svc")->startType = scm::kDemandStart;
-  Toggle(u"Svc", u"SERV", true);
+  (void)Toggle(u"Svc", u"SERV", true);
   EXPECT_EQ(windows.services.Find(u"Svc")->startType, scm::kAutoStart);
   EXPECT_EQ(windows.registry.Get(kLM, records, u"Svc"), nullptr);
 
   // A record that names no start type a service can be given back is ignored.
   windows.services.Find(u"Svc")->startType = scm::kDisabled;
   windows.registry.SetDword(kLM, records, u"Svc", 7);
-  Toggle(u"Svc", u"SERV", true);
+  (void)Toggle(u"Svc", u"SERV", true);
   EXPECT_EQ(windows.services.Find(u"Svc")->startType, scm::kAutoStart);
 }
 
@@ -139,7 +139,7 @@ TEST_F(TogglesTest, RunValueNamedLikeAPathKeepsItsWholeName) {
   windows.registry.SetString(kLM, kRun, u"a.exe", u"other.exe");
   const Text target = u"HKLM\\" + Text(kRun) + u"\\C:\\Tools\\a.exe";
 
-  Toggle(u"hklm\\SOFTWARE\\microsoft\\Windows\\CurrentVersion\\Run\\C:\\Tools\\a.exe", u"HKLM", false);
+  (void)Toggle(u"hklm\\SOFTWARE\\microsoft\\Windows\\CurrentVersion\\Run\\C:\\Tools\\a.exe", u"HKLM", false);
   EXPECT_EQ(Stored(kLM, kApprovedRun, u"C:\\Tools\\a.exe"), Expected(0x03));
   EXPECT_EQ(windows.registry.Get(kLM, kApprovedRun, u"a.exe"), nullptr);
   TAutorunList list;
@@ -152,7 +152,7 @@ TEST_F(TogglesTest, RunValueNamedLikeAPathKeepsItsWholeName) {
   // Before Windows 8 the value alone is deleted; no key named after its parts appears.
   windows.systemInfo.majorVersion = 6;
   windows.systemInfo.minorVersion = 1;
-  Toggle(target, u"HKLM", false);
+  (void)Toggle(target, u"HKLM", false);
   EXPECT_EQ(windows.registry.Get(kLM, kRun, u"C:\\Tools\\a.exe"), nullptr);
   EXPECT_NE(windows.registry.Get(kLM, kRun, u"a.exe"), nullptr);
   EXPECT_FALSE(windows.registry.KeyExists(kLM, Text(kRun) + u"\\C:"));
@@ -169,7 +169,7 @@ TEST_F(TogglesTest, StartupApprovedFromWindows8On) {
     windows.systemInfo.minorVersion = c.minor;
     const Text name = u"Mine" + FromUtf8(std::to_string(c.major * 10 + c.minor));
     windows.registry.SetString(kCU, kRun, name, u"mine.exe");
-    Toggle(u"HKCU\\" + Text(kRun) + u"\\" + name, u"HKCU", false);
+    (void)Toggle(u"HKCU\\" + Text(kRun) + u"\\" + name, u"HKCU", false);
     EXPECT_EQ(windows.registry.Get(kCU, kRun, name) != nullptr, c.approved) << c.major << "." << c.minor;
     EXPECT_EQ(Stored(kCU, kApprovedRun, name), c.approved ? Expected(0x03) : Bytes{}) << c.major << "." << c.minor;
   }
@@ -179,7 +179,7 @@ TEST_F(TogglesTest, DeletionBeforeWindows8TakesTheValueNotASubkeyOfItsName) {
   windows.systemInfo.majorVersion = 6;
   windows.registry.SetString(kCU, kRun, u"Foo", u"foo.exe");
   windows.registry.SetString(kCU, Text(kRun) + u"\\Foo", u"Inner", u"keep");
-  Toggle(u"HKCU\\" + Text(kRun) + u"\\Foo", u"HKCU", false);
+  (void)Toggle(u"HKCU\\" + Text(kRun) + u"\\Foo", u"HKCU", false);
   EXPECT_EQ(windows.registry.Get(kCU, kRun, u"Foo"), nullptr);
   EXPECT_NE(windows.registry.Get(kCU, Text(kRun) + u"\\Foo", u"Inner"), nullptr);
 }
@@ -190,14 +190,14 @@ TEST_F(TogglesTest, BeforeWindows10DisablingRemovesAndEnablingDoesNothing) {
   windows.files.AddFile(sim::kUserStartup, u"Tool.lnk");
   const Text file = Text(sim::kUserStartup) + u"\\Tool.lnk";
 
-  Toggle(u"HKCU\\" + Text(kRun) + u"\\Mine", u"HKCU", true);
-  Toggle(file, u"FILE", true);
+  (void)Toggle(u"HKCU\\" + Text(kRun) + u"\\Mine", u"HKCU", true);
+  (void)Toggle(file, u"FILE", true);
   EXPECT_NE(windows.registry.Get(kCU, kRun, u"Mine"), nullptr);
   EXPECT_TRUE(windows.files.FileExists(file));
   EXPECT_FALSE(windows.registry.KeyExists(kCU, kApprovedRun));
 
-  Toggle(u"HKCU\\" + Text(kRun) + u"\\Mine", u"HKCU", false);
-  Toggle(file, u"FILE", false);
+  (void)Toggle(u"HKCU\\" + Text(kRun) + u"\\Mine", u"HKCU", false);
+  (void)Toggle(file, u"FILE", false);
   EXPECT_EQ(windows.registry.Get(kCU, kRun, u"Mine"), nullptr);
   EXPECT_FALSE(windows.files.FileExists(file));
 

@@ -26,7 +26,7 @@ TEST(TasksWin32, RefreshEndsTheTaskSourceQuietlyAndListsServices) {
     return e.From == u"SERV" && e.Target == u"Spooler";
   }));
 
-  SetAutorunEnabled({u"SCHE", u"\\No Such Task"}, false, app);  // must not crash
+  (void)SetAutorunEnabled({u"SCHE", u"\\No Such Task"}, false, app);  // must not crash
 }
 
 TEST(TasksWin32, OurDeclarationsReachTheRealObjects) {

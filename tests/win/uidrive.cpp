@@ -37,9 +37,10 @@ long long MsSinceStart(HWND window) {
 }
 
 int WaitForFirstRows(HWND main, int seconds) {
-  HWND list = GetDlgItem(main, kListId);
   for (int i = 0; i < seconds * 200; ++i) {
-    if (SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) > 0) {
+    // Asked anew each time: the window exists a moment before its list does.
+    HWND list = GetDlgItem(main, kListId);
+    if (list && SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) > 0) {
       // Also the wall clock in Unix milliseconds, for a caller that timed the start itself.
       std::printf("%lld %llu\n", MsSinceStart(main), (Now() - 116444736000000000ULL) / 10000);
       return 0;
@@ -50,20 +51,30 @@ int WaitForFirstRows(HWND main, int seconds) {
 }
 
 // The check box and the No button of the update dialog.
-int HoldAndSayNo() {
-  HWND dialog = nullptr;
-  for (int i = 0; i < 300 && !dialog; ++i) {
-    dialog = FindWindowW(L"TarnwickUpdateDialog", nullptr);
-    if (!dialog) Sleep(100);
-  }
-  if (!dialog) return 1;
+HWND CheckBoxOf(HWND dialog) {
   for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    if ((GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX) {
-      SendMessageW(child, BM_SETCHECK, BST_CHECKED, 0);
+    wchar_t cls[32] = {};
+    GetClassNameW(child, cls, 32);
+    if (lstrcmpiW(cls, L"Button") == 0 && (GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX) {
+      return child;
     }
   }
-  PostMessageW(dialog, WM_COMMAND, IDNO, 0);
-  return 0;
+  return nullptr;
+}
+
+int HoldAndSayNo() {
+  // The dialog exists before its controls: wait until it is shown, with its check box.
+  for (int i = 0; i < 300; ++i) {
+    HWND dialog = FindWindowW(L"TarnwickUpdateDialog", nullptr);
+    HWND box = dialog && IsWindowVisible(dialog) ? CheckBoxOf(dialog) : nullptr;
+    if (box) {
+      SendMessageW(box, BM_SETCHECK, BST_CHECKED, 0);
+      PostMessageW(dialog, WM_COMMAND, IDNO, 0);
+      return 0;
+    }
+    Sleep(100);
+  }
+  return 1;
 }
 
 HWND MainWindow() {
