@@ -103,17 +103,9 @@ void TFrmTarnwick::UpdateDone(bool updateAccepted, const Text& data) {
     DestroyWindow(window_);
     return;
   }
-  // Filters apply to new rows only: with new filter rows every row is built again, so that a
-  // server row hides what it names as it would have on the first filling.
-  if (frame_->Startup().MergeServerLists(ToUtf8(data))) {
-    frame_->Rebuild();
-    return;
-  }
-  try {
-    frame_->LoadAutorun();
-  } catch (const std::exception& error) {
-    ReportError(error);
-  }
+  // The list is filled already. Filters apply to new rows only: with new filter rows every
+  // row is built again, so that a server row hides what it names as on a first filling.
+  if (frame_->Startup().MergeServerLists(ToUtf8(data))) frame_->Rebuild();
 }
 
 bool TFrmTarnwick::UpdateDialog(const Text& answer) {

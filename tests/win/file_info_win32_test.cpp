@@ -7,17 +7,12 @@
 #include "core/files/file_info.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
+#include "tests/win/test_support.h"
 
 namespace tarnwick::win32 {
 namespace {
 
-Text BinFile(const wchar_t* name) {
-  wchar_t self[MAX_PATH];
-  const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring path(self, length);
-  path = path.substr(0, path.find_last_of(L'\\') + 1) + name;
-  return FromWide(path.c_str());
-}
+Text BinFile(const wchar_t* name) { return test::BesideThisProgram(name); }
 
 class FileInfoWin32Test : public ::testing::Test {
  protected:

@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include "platform/win32/file_info_win32.h"
-#include "platform/win32/wide.h"
 #include "tests/contract/icons_contract.h"
+#include "tests/win/test_support.h"
 
 namespace tarnwick::contract {
 namespace {
@@ -13,12 +13,7 @@ class Win32Environment {
  public:
   IconSource& icons() { return icons_; }
   ImageCollection& images() { return images_; }
-  Text withIcon() const {
-    wchar_t self[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring path(self, length);
-    return win32::FromWide((path.substr(0, path.find_last_of(L'\\') + 1) + L"Tarnwick.exe").c_str());
-  }
+  Text withIcon() const { return test::BesideThisProgram(L"Tarnwick.exe"); }
 
  private:
   win32::Win32IconSource icons_;

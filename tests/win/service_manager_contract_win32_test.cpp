@@ -4,42 +4,28 @@
 #include <windows.h>
 
 #include "platform/win32/service_manager_win32.h"
-#include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"
 #include "tests/contract/service_manager_contract.h"
+#include "tests/win/test_support.h"
 
 namespace tarnwick::contract {
 namespace {
 
+constexpr wchar_t kName[] = L"TarnwickContractSvc";
+constexpr wchar_t kDisplayName[] = L"Tarnwick Contract \u00E9\uD55C";
+constexpr wchar_t kBinaryPath[] = L"\"C:\\Program Files\\T\\svc.exe\" -k group";
+
 class Win32Environment {
  public:
-  Win32Environment() {
-    manager_.reset(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
-    if (!manager_) return;
-    Remove();  // a run that died earlier may have left it
-    service_.reset(CreateServiceW(manager_.get(), win32::Wide(name()).c_str(), win32::Wide(displayName()).c_str(),
-                                  SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START,
-                                  SERVICE_ERROR_NORMAL, win32::Wide(binaryPath()).c_str(), nullptr, nullptr,
-                                  nullptr, nullptr, nullptr));
-  }
-  ~Win32Environment() {
-    if (service_) DeleteService(service_.get());
-  }
   ServiceManager& services() { return services_; }
-  Text name() const { return u"TarnwickContractSvc"; }
-  Text displayName() const { return u"Tarnwick Contract \u00E9\uD55C"; }
-  Text binaryPath() const { return u"\"C:\\Program Files\\T\\svc.exe\" -k group"; }
+  Text name() const { return win32::FromWide(kName); }
+  Text displayName() const { return win32::FromWide(kDisplayName); }
+  Text binaryPath() const { return win32::FromWide(kBinaryPath); }
   // Windows keeps it; Wine 8 refuses the query and the change.
-  bool delayedFlagSupported() const {
-    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") == nullptr;
-  }
+  bool delayedFlagSupported() const { return !test::RunningUnderWine(); }
 
  private:
-  void Remove() {
-    win32::UniqueScHandle old(OpenServiceW(manager_.get(), win32::Wide(name()).c_str(), DELETE));
-    if (old) DeleteService(old.get());
-  }
-  win32::UniqueScHandle manager_, service_;
+  test::ScratchService service_{kName, kDisplayName, kBinaryPath};
   win32::Win32ServiceManager services_;
 };
 

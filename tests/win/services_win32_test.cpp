@@ -10,6 +10,7 @@
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
+#include "tests/win/test_support.h"
 
 namespace tarnwick::win32 {
 namespace {
@@ -19,30 +20,10 @@ constexpr wchar_t kName[] = L"TarnwickTestSvc";
 constexpr wchar_t kBinaryPath[] = L"\"C:\\Program Files\\타른윅 Test\\svc.exe\" -k group /x";
 constexpr wchar_t kDisplayName[] = L"Tarnwick Test Service \u00E9\uD55C";
 
-// Creates the service for one test and deletes it on every path out.
-class TestService {
+// The service of one test.
+class TestService : public test::ScratchService {
  public:
-  TestService() {
-    manager_.reset(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
-    if (!manager_) return;
-    Delete();  // a run that died earlier may have left it
-    service_.reset(CreateServiceW(manager_.get(), kName, kDisplayName, SERVICE_ALL_ACCESS,
-                                  SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START,
-                                  SERVICE_ERROR_NORMAL, kBinaryPath, nullptr, nullptr, nullptr,
-                                  nullptr, nullptr));
-  }
-  ~TestService() {
-    if (service_) DeleteService(service_.get());
-  }
-  explicit operator bool() const { return static_cast<bool>(service_); }
-
- private:
-  void Delete() {
-    UniqueScHandle old(OpenServiceW(manager_.get(), kName, DELETE));
-    if (old) DeleteService(old.get());
-  }
-  UniqueScHandle manager_;
-  UniqueScHandle service_;
+  TestService() : ScratchService(kName, kDisplayName, kBinaryPath) {}
 };
 
 const TAutorunInfo* FindService(const TAutorunList& list, TextView name) {

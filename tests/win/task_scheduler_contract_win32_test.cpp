@@ -4,6 +4,7 @@
 
 #include "platform/win32/task_scheduler_win32.h"
 #include "tests/contract/task_scheduler_contract.h"
+#include "tests/win/test_support.h"
 
 namespace tarnwick::contract {
 namespace {
@@ -12,7 +13,7 @@ class Win32Environment {
  public:
   ComRuntime& com() { return com_; }
   // Windows counts them; Wine 8 answers E_NOTIMPL.
-  bool countsTasks() const { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") == nullptr; }
+  bool countsTasks() const { return !test::RunningUnderWine(); }
 
  private:
   win32::Win32ComRuntime com_;

@@ -3,25 +3,18 @@
 #include <windows.h>
 
 #include "platform/win32/file_info_win32.h"
-#include "platform/win32/wide.h"
 #include "tests/contract/version_resources_contract.h"
+#include "tests/win/test_support.h"
 
 namespace tarnwick::contract {
 namespace {
 
-Text BesideThisProgram(const wchar_t* name) {
-  wchar_t self[MAX_PATH];
-  const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring path(self, length);
-  return win32::FromWide((path.substr(0, path.find_last_of(L'\\') + 1) + name).c_str());
-}
-
 class Win32Environment {
  public:
   VersionResources& versions() { return versions_; }
-  Text withVersion() const { return BesideThisProgram(L"Tarnwick.exe"); }
-  Text withoutVersion() const { return BesideThisProgram(L"core_tests.exe"); }
-  Text missing() const { return BesideThisProgram(L"missing.exe"); }
+  Text withVersion() const { return test::BesideThisProgram(L"Tarnwick.exe"); }
+  Text withoutVersion() const { return test::BesideThisProgram(L"core_tests.exe"); }
+  Text missing() const { return test::BesideThisProgram(L"missing.exe"); }
 
  private:
   win32::Win32VersionResources versions_;
