@@ -2,53 +2,36 @@
 
 #include <algorithm>
 
-#include <nlohmann/json.hpp>
-
+#include "cli/entry_output.h"
+#include "core/details/entry_details.h"
 #include "core/error.h"
+#include "core/files/file_info.h"
+#include "core/startup/entry_lookup.h"
 #include "core/startup/startup_list.h"
 
 namespace tarnwick {
 namespace {
 
 constexpr char kUsage[] =
-    "usage: tarnwickc list [--json] [--visible]\n"
-    "       tarnwickc enable FROM TARGET\n"
-    "       tarnwickc disable FROM TARGET\n"
+    "usage: tarnwickc list [--json | --csv] [--verify] [--visible]\n"
+    "       tarnwickc enable FROM TARGET | enable CAPTION\n"
+    "       tarnwickc disable FROM TARGET | disable CAPTION\n"
     "       tarnwickc save FILE\n"
+    "       tarnwickc --help | --version\n"
     "  list            print every startup entry in catalogue order\n"
-    "  list --json     the same as a JSON array (UTF-8)\n"
+    "  list --json     the same as a JSON array (UTF-8) with each entry's details: the file\n"
+    "                  that starts, its publisher, start type, startup impact, ...\n"
+    "  list --csv      the same as CSV (RFC 4180, UTF-8 with byte-order mark)\n"
+    "  list --verify   with --json or --csv: also verify each file's signature (slow)\n"
     "  list --visible  only the rows the startup list shows (built-in filter lists)\n"
     "  save FILE       write the catalogue as the window saves it (UTF-8, From|Caption|Target)\n"
-    "  enable/disable  switch the entry (FROM and TARGET as list prints them) on or off\n";
+    "  enable/disable  switch the entry on or off: FROM and TARGET as list prints them, or\n"
+    "                  TARGET replaced by the entry's caption, or the caption alone where no\n"
+    "                  other entry has it\n"
+    "exit codes: 0 done, 1 failed or not found, 2 bad usage\n";
 
 CliResult Usage(std::string problem) {
   return {2, {}, "tarnwickc: " + problem + "\n" + kUsage};
-}
-
-std::string ListAsText(const TAutorunList& list) {
-  std::string out;
-  for (const TAutorunInfo& entry : list) {
-    std::string from = ToUtf8(OneLine(entry.From));
-    from.resize(std::max<size_t>(from.size(), 4), ' ');
-    out += from + (entry.Enabled ? "  on   " : "  off  ") + ToUtf8(OneLine(entry.Caption)) + "  [" +
-           ToUtf8(OneLine(entry.Target)) + "]";
-    if (!entry.FileName.empty()) out += "  " + ToUtf8(OneLine(entry.FileName));
-    out += '\n';
-  }
-  return out;
-}
-
-std::string ListAsJson(const TAutorunList& list) {
-  nlohmann::ordered_json array = nlohmann::ordered_json::array();
-  for (const TAutorunInfo& entry : list) {
-    array.push_back({{"from", ToUtf8(entry.From)},
-                     {"caption", ToUtf8(entry.Caption)},
-                     {"target", ToUtf8(entry.Target)},
-                     {"fileName", ToUtf8(entry.FileName)},
-                     {"rawData", ToUtf8(entry.RawData)},
-                     {"enabled", entry.Enabled}});
-  }
-  return array.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 
 // Icons are not printed; the collection only hands out indexes.
@@ -69,45 +52,66 @@ CliResult CatalogueError(const TarnwickError& error) {
 }
 
 // The rows the window shows with "All Programs" unchecked, as their catalogue entries.
-TAutorunList VisibleRows(StartupList& list) {
-  list.LoadBuiltInLists();
-  list.Load();
-  TAutorunList rows;
-  for (const TAutorunItem& row : list.Rows()) {
-    TAutorunInfo entry = list.EntryOf(row);
-    entry.Caption = row.DisplayName;
-    entry.Enabled = row.Enabled;
-    rows.push_back(std::move(entry));
-  }
-  return rows;
+std::vector<const TAutorunInfo*> VisibleEntries(const StartupList& list) {
+  std::vector<const TAutorunInfo*> entries;
+  for (const TAutorunItem& row : list.Rows()) entries.push_back(&list.EntryOf(row));
+  return entries;
 }
 
 CliResult List(std::span<const Text> options, const AppContext& app) {
-  bool json = false, visible = false;
+  bool json = false, csv = false, visible = false, verify = false;
   for (const Text& option : options) {
     if (option == u"--json") {
       json = true;
+    } else if (option == u"--csv") {
+      csv = true;
     } else if (option == u"--visible") {
       visible = true;
+    } else if (option == u"--verify") {
+      verify = true;
     } else {
       return Usage("unknown option for list: " + ToUtf8(option));
     }
   }
+  if (json && csv) return Usage("--json and --csv exclude each other");
+  if (verify && !json && !csv) return Usage("--verify needs --json or --csv");
+  const bool details = json || csv;
+
   CountingImages images;
   StartupList list(app, images);
   list.buildRows = visible;
-  TAutorunList entries;
+  std::vector<ListedEntry> listed;
   try {
+    // The name lists decide the details' marks too.
+    if (visible || details) list.LoadBuiltInLists();
+    list.Load();
+    std::vector<const TAutorunInfo*> entries;
     if (visible) {
-      entries = VisibleRows(list);
+      entries = VisibleEntries(list);
     } else {
-      list.Load();
-      entries = list.Catalogue();
+      for (const TAutorunInfo& entry : list.Catalogue()) entries.push_back(&entry);
+    }
+    DetailsReader reader(app, list.NameWhite(), list.NameBlack());
+    SignatureCache signatures(app.ports.signatures, app.ports.fileSystem);
+    for (const TAutorunInfo* entry : entries) {
+      ListedEntry item{*entry, std::nullopt, verify};
+      if (visible) {
+        const TAutorunItem* row = list.Model().FindNode(EntryId::Of(*entry));
+        item.entry.Caption = row->DisplayName;
+        item.entry.Enabled = row->Enabled;
+      }
+      if (details) {
+        item.details = reader.Describe(*entry);
+        if (verify) reader.Verify(*item.details, signatures);
+      }
+      listed.push_back(std::move(item));
     }
   } catch (const TarnwickError& error) {
     return CatalogueError(error);
   }
-  return {0, json ? ListAsJson(entries) : ListAsText(entries), {}};
+  if (json) return {0, EntriesAsJson(listed), {}};
+  if (csv) return {0, EntriesAsCsv(listed, verify), {}};
+  return {0, EntriesAsText(listed), {}};
 }
 
 CliResult Save(std::span<const Text> args, const AppContext& app) {
@@ -127,20 +131,39 @@ CliResult Save(std::span<const Text> args, const AppContext& app) {
   return {0, std::to_string(list.Catalogue().size()) + " entries written to " + ToUtf8(args[0]) + "\n", {}};
 }
 
+std::string Named(const TAutorunInfo& entry) { return ToUtf8(OneLine(entry.From)) + " " + ToUtf8(OneLine(entry.Target)); }
+
+std::string ListOf(const std::vector<const TAutorunInfo*>& entries) {
+  std::string out;
+  for (const TAutorunInfo* entry : entries) out += "  " + Named(*entry) + "  (" + ToUtf8(OneLine(entry->Caption)) + ")\n";
+  return out;
+}
+
 CliResult Toggle(bool enable, std::span<const Text> args, const AppContext& app) {
   const char* verb = enable ? "enable" : "disable";
-  if (args.size() != 2) return Usage(std::string(verb) + " needs FROM and TARGET");
-  std::string named = ToUtf8(OneLine(args[0])) + " " + ToUtf8(OneLine(args[1]));
+  if (args.empty() || args.size() > 2) return Usage(std::string(verb) + " needs FROM and TARGET, or a CAPTION");
+  const TextView from = args.size() == 2 ? TextView(args[0]) : TextView();
+  const TextView name = args.back();
+  std::string named = args.size() == 2 ? ToUtf8(OneLine(from)) + " " + ToUtf8(OneLine(name)) : ToUtf8(OneLine(name));
   CountingImages images;
   StartupList list(app, images);
   list.buildRows = false;
   ToggleOutcome outcome = ToggleOutcome::NotFound;
   try {
     list.Load();
-    if (const TAutorunInfo* found = list.Find({args[0], args[1]})) {
-      named = ToUtf8(OneLine(found->From)) + " " + ToUtf8(OneLine(found->Target));  // as the system spells it
+    const EntryLookup lookup = LookUpEntry(list.Catalogue(), from, name);
+    if (!lookup.matches.empty()) {
+      return {1, {}, "tarnwickc: " + named + " names " + std::to_string(lookup.matches.size()) +
+                         " entries; give FROM and TARGET:\n" + ListOf(lookup.matches)};
     }
-    outcome = list.Toggle({args[0], args[1]}, enable);
+    if (!lookup.found) {
+      std::string message = "tarnwickc: no startup entry " + named + "\n";
+      if (!lookup.close.empty()) message += "entries that come close:\n" + ListOf(lookup.close);
+      return {1, {}, message};
+    }
+    const EntryId id = EntryId::Of(*lookup.found);
+    named = Named(*lookup.found);  // as the system spells it
+    outcome = list.Toggle(id, enable);
   } catch (const TarnwickError& error) {
     return {1, {}, "tarnwickc: " + std::string(verb) + " " + named + " failed: " + ToUtf8(error.Message()) + "\n"};
   }
@@ -158,10 +181,16 @@ CliResult Toggle(bool enable, std::span<const Text> args, const AppContext& app)
   return {1, {}, "tarnwickc: " + named + ": unknown outcome\n"};
 }
 
+bool AsksForHelp(const Text& arg) { return arg == u"--help" || arg == u"-h" || arg == u"/?"; }
+
 }  // namespace
 
 CliResult RunTarnwickc(std::span<const Text> args, const AppContext& app) {
   if (args.empty()) return Usage("no command given");
+  if (std::any_of(args.begin(), args.end(), AsksForHelp)) return {0, kUsage, {}};
+  if (args[0] == u"--version") {
+    return {0, "tarnwickc " + ToUtf8(FileVersionText(app.ports.versions, app.ports.systemInfo.ProgramPath())) + "\n", {}};
+  }
   if (args[0] == u"list") return List(args.subspan(1), app);
   if (args[0] == u"enable") return Toggle(true, args.subspan(1), app);
   if (args[0] == u"disable") return Toggle(false, args.subspan(1), app);

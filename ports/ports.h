@@ -12,6 +12,8 @@
 #include "ports/registry.h"
 #include "ports/service_manager.h"
 #include "ports/shell_folders.h"
+#include "ports/shortcuts.h"
+#include "ports/signatures.h"
 #include "ports/system_info.h"
 #include "ports/task_scheduler.h"
 
@@ -31,6 +33,8 @@ struct Ports {
   IconSource& icons;
   HttpClient& http;
   Shell& shell;
+  ShortcutReader& shortcuts;
+  SignatureVerifier& signatures;
 };
 
 }  // namespace tarnwick

@@ -24,6 +24,9 @@ class SystemInfo {
   virtual uint32_t MinorVersion() = 0;
   // The full path of the running program's own file.
   virtual Text ProgramPath() = 0;
+  // The security identifier of the user the program runs as, as text ("S-1-5-21-..."); empty
+  // when it cannot be read.
+  virtual Text UserSid() = 0;
 };
 
 }  // namespace tarnwick

@@ -13,7 +13,7 @@ TARNWICK_PKGS_WINE32="wine32:i386"
 # libFuzzer targets: clang and its sanitizer and fuzzer runtimes.
 TARNWICK_PKGS_FUZZ="clang libclang-rt-14-dev"
 # The end-to-end tier and the build checks.
-TARNWICK_PKGS_TESTS="python3 file locales procps"
+TARNWICK_PKGS_TESTS="python3 file locales procps openssl osslsigncode"
 
 tarnwick_ensure_packages() {
   local missing=()

@@ -3,21 +3,9 @@
 #include <unordered_set>
 
 #include "core/catalogue/catalogue.h"
-#include "core/catalogue/location_codes.h"
+#include "core/startup/entry_class.h"
 
 namespace tarnwick {
-namespace {
-
-enum class EntryClass { Registry, File, Task, Service };
-
-EntryClass Classify(TextView from) {
-  if (SameTextAscii(from, location::kFile)) return EntryClass::File;
-  if (SameTextAscii(from, location::kTask)) return EntryClass::Task;
-  if (SameTextAscii(from, location::kService)) return EntryClass::Service;
-  return EntryClass::Registry;
-}
-
-}  // namespace
 
 const TAutorunItem* AutorunModel::FindNode(const EntryId& id) const {
   auto it = rowOf_.find(id);
@@ -25,13 +13,7 @@ const TAutorunItem* AutorunModel::FindNode(const EntryId& id) const {
 }
 
 bool AutorunModel::LeftOut(const TAutorunInfo& entry, const FolderVars& vars) const {
-  switch (Classify(entry.From)) {
-    case EntryClass::File: return MatchList(lists_.fileWhite, entry.Target, true, vars);
-    case EntryClass::Service: return MatchList(lists_.nameWhite, entry.Target, false, vars);
-    case EntryClass::Registry:
-    case EntryClass::Task: return MatchList(lists_.nameWhite, FileNamePart(entry.Target), false, vars);
-  }
-  return false;
+  return HiddenByLists(entry, lists_.fileWhite, lists_.nameWhite, vars) != HiddenBy::Nothing;
 }
 
 void AutorunModel::AddRow(const TAutorunInfo& entry, size_t index, const AppContext& app) {
@@ -40,7 +22,7 @@ void AutorunModel::AddRow(const TAutorunInfo& entry, size_t index, const AppCont
   row.Target = entry.Target;
   row.From = entry.From;
   row.Enabled = entry.Enabled;
-  switch (Classify(entry.From)) {
+  switch (ClassOf(entry.From)) {
     case EntryClass::Task: row.Icon = builtin_image::kTask; break;
     case EntryClass::Service: row.Icon = builtin_image::kService; break;
     case EntryClass::Registry:

@@ -54,6 +54,8 @@ class StartupList {
   // The catalogue's entry of this identity; nullptr when there is none.
   const TAutorunInfo* Find(const EntryId& id) const;
   const AutorunModel& Model() const { return model_; }
+  const FilterList& NameWhite() const { return nameWhite_; }
+  const FilterList& NameBlack() const { return nameBlack_; }
   // Icons follow the image collection: after it started again, they are extracted anew.
   void ForgetIcons() { model_.ListIconObj.clear(); }
 

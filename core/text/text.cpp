@@ -1,5 +1,7 @@
 #include "core/text/text.h"
 
+#include <cstdint>
+
 namespace tarnwick {
 namespace {
 
@@ -155,6 +157,21 @@ Text OneLine(TextView text) {
     }
   }
   return out;
+}
+
+Text DecodeTextFile(std::string_view bytes) {
+  auto byte = [&](size_t i) { return static_cast<uint8_t>(bytes[i]); };
+  if (bytes.size() >= 2 && ((byte(0) == 0xFF && byte(1) == 0xFE) || (byte(0) == 0xFE && byte(1) == 0xFF))) {
+    const bool little = byte(0) == 0xFF;
+    Text text;
+    text.reserve(bytes.size() / 2);
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+      text += static_cast<char16_t>(little ? byte(i) | (byte(i + 1) << 8) : (byte(i) << 8) | byte(i + 1));
+    }
+    return text;
+  }
+  if (bytes.size() >= 3 && byte(0) == 0xEF && byte(1) == 0xBB && byte(2) == 0xBF) bytes.remove_prefix(3);
+  return FromUtf8(bytes);
 }
 
 }  // namespace tarnwick

@@ -27,4 +27,7 @@ bool ContainsTextAscii(TextView text, TextView part) noexcept;
 // from the system cannot start a line of its own. Everything else, "\" included, stays.
 Text OneLine(TextView text);
 
+// A text file's bytes: UTF-16 LE or BE by its byte-order mark, else UTF-8 (mark optional).
+Text DecodeTextFile(std::string_view bytes);
+
 }  // namespace tarnwick

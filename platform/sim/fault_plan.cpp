@@ -16,10 +16,11 @@ constexpr std::string_view kCalls[] = {
     "DeleteFileW", "EnumServicesStatusW", "ExtractAssociatedIconW", "FindFirstFileW", "FindResourceW",
     "GetFileVersionInfoW", "GetLocaleInfoW", "IRegisteredTask::get_Enabled", "IRegisteredTask::get_Name",
     "IRegisteredTask::put_Enabled", "IRegisteredTaskCollection::get_Count", "IRegisteredTaskCollection::get_Item",
-    "ITaskFolder::GetTask", "ITaskFolder::GetTasks", "ITaskService::Connect", "ITaskService::GetFolder",
+    "ITaskFolder::GetTask", "ITaskFolder::GetTasks", "IPersistFile::Load", "ITaskService::Connect", "ITaskService::GetFolder",
     "ImageList_AddIcon", "OpenSCManagerW", "OpenServiceW", "QueryServiceConfig2W", "QueryServiceConfigW",
     "RegCreateKeyExW", "RegDeleteKeyExW", "RegDeleteValueW", "RegEnumKeyExW", "RegEnumValueW", "RegOpenKeyExW",
-    "RegQueryValueExW", "RegSetValueExW", "SHGetFolderPathW", "WinHttpSendRequest", "WriteFile",
+    "ReadFile", "RegQueryValueExW", "RegSetValueExW", "SHGetFolderPathW", "WinHttpSendRequest", "WinVerifyTrust",
+    "WriteFile",
 };
 
 bool IsSimulatedCall(std::string_view call) {

@@ -25,14 +25,14 @@ void SimFileSystem::AddFile(TextView folder, TextView name) {
   AddFolder(folder);
   Folder* target = Find(folder);
   target->index.emplace(FoldKey(name), target->entries.size());
-  target->entries.push_back({Text(name), false, {}});
+  target->entries.push_back({Text(name), false, {}, ++writeClock_});
 }
 
 void SimFileSystem::AddSubfolder(TextView folder, TextView name) {
   AddFolder(folder);
   Folder* target = Find(folder);
   target->index.emplace(FoldKey(name), target->entries.size());
-  target->entries.push_back({Text(name), true, {}});
+  target->entries.push_back({Text(name), true, {}, ++writeClock_});
   AddFolder(Text(folder) + u"\\" + Text(name));
 }
 
@@ -90,10 +90,43 @@ bool SimFileSystem::WriteWholeFile(TextView path, const std::string& bytes, Text
   auto [existing, entry] = FindFile(path);
   if (existing) {
     entry->content = bytes;
+    entry->lastWrite = ++writeClock_;
   } else {
     folder->index.emplace(FoldKey(path.substr(slash + 1)), folder->entries.size());
-    folder->entries.push_back({Text(path.substr(slash + 1)), false, bytes});
+    folder->entries.push_back({Text(path.substr(slash + 1)), false, bytes, ++writeClock_});
   }
+  return true;
+}
+
+bool SimFileSystem::Stamp(TextView path, FileStamp& stamp) {
+  auto [folder, entry] = FindFile(path);
+  if (!folder) return false;
+  stamp = {entry->content.size(), entry->lastWrite};
+  return true;
+}
+
+bool SimFileSystem::ReadWholeFile(TextView path, size_t limit, std::string& bytes, Text& message) {
+  auto [folder, entry] = FindFile(path);
+  if (!folder) {
+    message = u"The system cannot find the file specified.";
+    return false;
+  }
+  if (faults_.ShouldFail("ReadFile", path)) {
+    message = u"The process cannot access the file because it is being used by another process.";
+    return false;
+  }
+  if (entry->content.size() > limit) {
+    message = u"The file is larger than " + FromUtf8(std::to_string(limit)) + u" bytes.";
+    return false;
+  }
+  bytes = entry->content;
+  return true;
+}
+
+bool SimFileSystem::SetLastWrite(TextView path, uint64_t fileTime) {
+  auto [folder, entry] = FindFile(path);
+  if (!folder) return false;
+  entry->lastWrite = fileTime;
   return true;
 }
 

@@ -3,7 +3,9 @@
 // the order they were added.
 //
 // Fault calls: "FindFirstFileW" [folder path]: the folder exists but cannot be listed;
-// "DeleteFileW" [file path]; "WriteFile" [file path]: the write fails part-way.
+// "DeleteFileW" [file path]; "WriteFile" [file path]: the write fails part-way;
+// "ReadFile" [file path]: the file exists but cannot be read.
+// Every write gives the file a later last-write time than any before it.
 
 #include <vector>
 
@@ -29,12 +31,17 @@ class SimFileSystem final : public FileSystem {
   // The content written through WriteWholeFile; empty for files without content.
   std::string Content(TextView path);
   bool FileExists(TextView path) override;
+  bool Stamp(TextView path, FileStamp& stamp) override;
+  bool ReadWholeFile(TextView path, size_t limit, std::string& bytes, Text& message) override;
+  // Sets an existing file's last write time (FILETIME); false when there is no such file.
+  bool SetLastWrite(TextView path, uint64_t fileTime);
 
  private:
   struct Entry {
     Text name;
     bool directory;
     std::string content;
+    uint64_t lastWrite = 0;
   };
   struct Folder {
     Text path;
@@ -52,6 +59,7 @@ class SimFileSystem final : public FileSystem {
   FaultPlan& faults_;
   std::vector<Folder> folders_;
   FoldedIndex folderIndex_;
+  uint64_t writeClock_ = 0x01DB000000000000;  // a moment in 2024, one tick per write
 };
 
 }  // namespace tarnwick::sim

@@ -40,6 +40,8 @@ class SimSystemInfo final : public SystemInfo {
   uint32_t MinorVersion() override { return minorVersion; }
   Text programPath = u"C:\\Program Files\\Tarnwick\\Tarnwick.exe";
   Text ProgramPath() override { return programPath; }
+  Text userSid = u"S-1-5-21-1004336348-1177238915-682003330-1001";
+  Text UserSid() override { return userSid; }
 };
 
 class SimClock final : public Clock {

@@ -4,6 +4,7 @@
 
 #include "core/app_context.h"
 #include "platform/sim/fault_plan.h"
+#include "platform/sim/sim_file_trust.h"
 #include "platform/sim/sim_file_info.h"
 #include "platform/sim/sim_file_system.h"
 #include "platform/sim/sim_locale.h"
@@ -37,8 +38,11 @@ class SimWindows {
   SimIconSource icons{faults};
   SimHttp http{faults};
   SimShell shell;
+  SimShortcuts shortcuts{faults};
+  SimSignatures signatures{faults};
 
-  Ports ports() { return Ports{services, registry, shellFolders, systemInfo, files, clock, tasks, locale, resources, versions, icons, http, shell}; }
+  Ports ports() { return Ports{services, registry, shellFolders, systemInfo, files, clock, tasks, locale, resources, versions, icons, http, shell,
+                                  shortcuts, signatures}; }
   // Built anew on each call, as at program start, from the current simulated state.
   AppContext app() { return AppContext::Start(ports()); }
 };

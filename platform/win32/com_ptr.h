@@ -41,6 +41,22 @@ class ComPtr {
   T* p_ = nullptr;
 };
 
+// COM on this thread for one scope. A thread already in another apartment keeps it: COM is
+// usable there too, and only a successful initialisation is undone.
+class ScopedCoInitialize {
+ public:
+  explicit ScopedCoInitialize(DWORD model) : result_(CoInitializeEx(nullptr, model)) {}
+  ScopedCoInitialize(const ScopedCoInitialize&) = delete;
+  ScopedCoInitialize& operator=(const ScopedCoInitialize&) = delete;
+  ~ScopedCoInitialize() {
+    if (SUCCEEDED(result_)) CoUninitialize();
+  }
+  [[nodiscard]] bool usable() const noexcept { return SUCCEEDED(result_) || result_ == RPC_E_CHANGED_MODE; }
+
+ private:
+  HRESULT result_;
+};
+
 class UniqueBstr {
  public:
   UniqueBstr() = default;

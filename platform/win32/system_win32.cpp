@@ -2,7 +2,9 @@
 
 #include <windows.h>
 #include <shlobj.h>
+#include <sddl.h>
 
+#include <memory>
 #include <string>
 
 #include "platform/win32/native_path.h"
@@ -25,6 +27,12 @@ uint16_t Win32SystemInfo::NativeProcessorArchitecture() {
 }
 
 namespace {
+
+uint64_t Join(DWORD high, DWORD low) { return (static_cast<uint64_t>(high) << 32) | low; }
+
+struct LocalFreeDeleter {
+  void operator()(void* memory) const { LocalFree(memory); }
+};
 
 // RtlGetVersion reports the true version whatever the caller's manifest says, so a
 // program without one never mistakes Windows 10 for 8 and deletes entries.
@@ -58,6 +66,21 @@ Text Win32SystemInfo::ProgramPath() {
   }
 }
 
+Text Win32SystemInfo::UserSid() {
+  HANDLE raw = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw)) return {};
+  UniqueHandle token(raw);
+  DWORD size = 0;
+  GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
+  if (size == 0) return {};
+  std::string buffer(size, '\0');
+  if (!GetTokenInformation(token.get(), TokenUser, buffer.data(), size, &size)) return {};
+  wchar_t* text = nullptr;
+  if (!ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &text)) return {};
+  const std::unique_ptr<wchar_t, LocalFreeDeleter> owner(text);
+  return FromWide(text);
+}
+
 LocalTime Win32Clock::LocalNow() {
   SYSTEMTIME now{};
   GetLocalTime(&now);
@@ -76,7 +99,7 @@ uint64_t Win32Clock::UtcNowFileTime() {
 
 ListResult Win32FileSystem::ListFiles(TextView folder, std::vector<Text>& names) {
   names.clear();
-  const std::wstring pattern = Wide(folder) + L"\\*";
+  const std::wstring pattern = NativeFilePath(folder) + L"\\*";
   WIN32_FIND_DATAW data;
   UniqueFindHandle find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data,
                                          FindExSearchNameMatch, nullptr, 0));
@@ -106,6 +129,51 @@ bool Win32FileSystem::FileExists(TextView path) {
   BY_HANDLE_FILE_INFORMATION info;
   return target && GetFileInformationByHandle(target.get(), &info) &&
          !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32FileSystem::Stamp(TextView path, FileStamp& stamp) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(NativeFilePath(path).c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    return false;
+  }
+  stamp = {Join(data.nFileSizeHigh, data.nFileSizeLow),
+           Join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime)};
+  return true;
+}
+
+bool Win32FileSystem::ReadWholeFile(TextView path, size_t limit, std::string& bytes, Text& message) {
+  // Others may be writing it (Windows' own measurement files): share everything.
+  UniqueHandle file(CreateFileW(NativeFilePath(path).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file) {
+    message = SystemMessage(GetLastError());
+    return false;
+  }
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(file.get(), &size)) {
+    message = SystemMessage(GetLastError());
+    return false;
+  }
+  if (static_cast<uint64_t>(size.QuadPart) > limit) {
+    message = u"The file is larger than " + FromUtf8(std::to_string(limit)) + u" bytes.";
+    return false;
+  }
+  std::string content(static_cast<size_t>(size.QuadPart), '\0');
+  size_t done = 0;
+  while (done < content.size()) {
+    DWORD read = 0;
+    if (!ReadFile(file.get(), content.data() + done, static_cast<DWORD>(content.size() - done), &read, nullptr)) {
+      message = SystemMessage(GetLastError());
+      return false;
+    }
+    if (read == 0) break;  // shortened meanwhile
+    done += read;
+  }
+  content.resize(done);
+  bytes = std::move(content);
+  return true;
 }
 
 bool Win32FileSystem::RemoveFile(TextView path, Text& message) {

@@ -19,6 +19,7 @@ class Win32SystemInfo final : public SystemInfo {
   uint32_t MajorVersion() override;
   uint32_t MinorVersion() override;
   Text ProgramPath() override;
+  Text UserSid() override;
 };
 
 class Win32Clock final : public Clock {
@@ -32,6 +33,8 @@ class Win32FileSystem final : public FileSystem {
  public:
   ListResult ListFiles(TextView folder, std::vector<Text>& names) override;
   bool FileExists(TextView path) override;
+  bool Stamp(TextView path, FileStamp& stamp) override;
+  bool ReadWholeFile(TextView path, size_t limit, std::string& bytes, Text& message) override;
   bool RemoveFile(TextView path, Text& message) override;
   bool WriteWholeFile(TextView path, const std::string& bytes, Text& message) override;
 };

@@ -6,6 +6,8 @@
 #include "platform/win32/network_win32.h"
 #include "platform/win32/registry_win32.h"
 #include "platform/win32/service_manager_win32.h"
+#include "platform/win32/shortcuts_win32.h"
+#include "platform/win32/signatures_win32.h"
 #include "platform/win32/system_win32.h"
 #include "platform/win32/task_scheduler_win32.h"
 #include "ports/ports.h"
@@ -15,7 +17,8 @@ namespace tarnwick::win32 {
 class Win32Platform {
  public:
   Ports ports() {
-    return Ports{services_, registry_, shellFolders_, systemInfo_, fileSystem_, clock_, com_, locale_, resources_, versions_, icons_, http_, shell_};
+    return Ports{services_, registry_, shellFolders_, systemInfo_, fileSystem_, clock_, com_, locale_, resources_, versions_, icons_, http_, shell_,
+                 shortcuts_, signatures_};
   }
 
  private:
@@ -32,6 +35,8 @@ class Win32Platform {
   Win32IconSource icons_;
   WinHttpClient http_;
   Win32Shell shell_;
+  Win32ShortcutReader shortcuts_;
+  Win32SignatureVerifier signatures_;
 };
 
 }  // namespace tarnwick::win32

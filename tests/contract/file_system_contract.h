@@ -75,8 +75,37 @@ TYPED_TEST_P(FileSystemContract, RemovingAFileTakesItAndAMissingOneSaysWhy) {
   EXPECT_FALSE(message.empty());
 }
 
+TYPED_TEST_P(FileSystemContract, ReadingGivesTheWholeFileWithinItsLimitAndStampsFollowWrites) {
+  const std::string bytes("\xFF\xFE<\0a\0>\0\0\0", 10);
+  this->Write(u"data.xml", bytes);
+  std::string read = "stale";
+  Text message;
+  ASSERT_TRUE(this->files().ReadWholeFile(this->In(u"DATA.XML"), 10, read, message)) << ToUtf8(message);
+  EXPECT_EQ(read, bytes) << "binary content, NULs included";
+  read = "kept";
+  EXPECT_FALSE(this->files().ReadWholeFile(this->In(u"data.xml"), 9, read, message)) << "over the limit";
+  EXPECT_FALSE(message.empty());
+  EXPECT_EQ(read, "kept") << "nothing of a refused file";
+  message.clear();
+  EXPECT_FALSE(this->files().ReadWholeFile(this->In(u"missing.xml"), 100, read, message));
+  EXPECT_FALSE(message.empty());
+
+  FileStamp first, second;
+  ASSERT_TRUE(this->files().Stamp(this->In(u"data.xml"), first));
+  EXPECT_EQ(first.size, bytes.size());
+  EXPECT_NE(first.lastWrite, 0u);
+  this->Write(u"data.xml", bytes + "more");
+  ASSERT_TRUE(this->files().Stamp(this->In(u"data.xml"), second));
+  EXPECT_EQ(second.size, bytes.size() + 4);
+  EXPECT_GE(second.lastWrite, first.lastWrite);
+  this->environment_.MakeSubfolder(u"Folder");
+  EXPECT_FALSE(this->files().Stamp(this->In(u"Folder"), second)) << "a folder has no stamp";
+  EXPECT_FALSE(this->files().Stamp(this->In(u"missing.xml"), second));
+}
+
 REGISTER_TYPED_TEST_SUITE_P(FileSystemContract, ListingNamesFilesOnlyAndTellsAMissingFolder,
                             ExistenceIsForFilesAndIgnoresCase, AWholeWriteReplacesAndAFailureKeepsWhatWasThere,
-                            RemovingAFileTakesItAndAMissingOneSaysWhy);
+                            RemovingAFileTakesItAndAMissingOneSaysWhy,
+                            ReadingGivesTheWholeFileWithinItsLimitAndStampsFollowWrites);
 
 }  // namespace tarnwick::contract

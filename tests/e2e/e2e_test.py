@@ -12,8 +12,14 @@ import subprocess
 import sys
 import time
 
+import csv
+import hashlib
+import io
+import shutil
+
 from loopback import LoopbackServer
 from pe_resources import pe_resources
+from shell_link import shell_link
 
 CHECKS = []
 VERSION = None  # the programs' one version, from the build
@@ -54,6 +60,7 @@ class Wine:
         return os.path.join(self.bin, name)
 
 
+START_TYPES = {"auto": "Automatic", "demand": "Manual", "disabled": "Disabled"}
 SERVICES = {
     # name: (binPath as configured, start, enabled)
     "TarnwickE2EAuto": ('"C:\\Program Files\\Tarnwick E2E\\probe.exe" --run 1', "auto", True),
@@ -82,7 +89,8 @@ def list_json_shows_wine_services_and_created_ones(wine):
             wine.run("sc", "delete", name)
     assert isinstance(entries, list) and entries, "empty catalogue"
     for entry in entries:
-        assert list(entry) == ["from", "caption", "target", "fileName", "rawData", "enabled"], entry
+        assert list(entry)[:6] == ["from", "caption", "target", "fileName", "rawData", "enabled"], entry
+        assert {"image", "fileExists", "publisher", "impact", "recommendedOff"} <= set(entry), entry
     by_target = {e["target"]: e for e in entries if e["from"] == "SERV"}
     assert "Spooler" in by_target, "Wine's Spooler service missing"
     assert by_target["Spooler"]["caption"] == "Print Spooler"
@@ -92,6 +100,7 @@ def list_json_shows_wine_services_and_created_ones(wine):
         assert entry["fileName"] == path and entry["rawData"] == path, entry
         assert entry["enabled"] is enabled, entry
         assert entry["caption"] == name + " display", entry
+        assert entry["startType"] == START_TYPES[SERVICES[name][1]], entry
 
 
 RUN = r"Software\Microsoft\Windows\CurrentVersion\Run"
@@ -411,6 +420,106 @@ def programs_only_in_the_real_system32_give_their_product_name(wine):
         wine.run("reg", "delete", machine_run, "/v", "WowProbe", "/f")
         if os.path.exists(copy):
             os.remove(copy)
+
+
+def user_sid(wine):
+    out = wine.run("reg", "query", r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\ProfileList")
+    sids = re.findall(r"ProfileList\\(S-1-5-21-[0-9-]+)", out.stdout.decode(errors="replace"))
+    assert len(sids) == 1, out.stdout
+    return sids[0]
+
+
+ROOTS = r"HKLM\Software\Microsoft\SystemCertificates\Root\Certificates"
+
+
+def trust_root(wine, der):
+    """Adds a certificate to the machine's trusted roots as the registry store keeps it: the
+    encoded certificate as its one property (CERT_CERT_PROP_ID), under its SHA-1 thumbprint."""
+    key = ROOTS + "\\" + hashlib.sha1(der).hexdigest().upper()
+    blob = (32).to_bytes(4, "little") + (1).to_bytes(4, "little") + len(der).to_bytes(4, "little") + der
+    reg(wine, "add", key, "/v", "Blob", "/t", "REG_BINARY", "/d", blob.hex())
+    return key
+
+
+def startup_info(processes):
+    """A boot measurement file as Windows writes it, UTF-16 with a byte-order mark."""
+    body = "".join(
+        f'<Process Name="{name}" PID="{4000 + i}" StartedInTraceSec="2.{i}"><StartTime>2026-12-01T08:00:0{i}Z'
+        f'</StartTime><CommandLine><![CDATA["{name}"]]></CommandLine><DiskUsage Units="bytes">{disk}</DiskUsage>'
+        f'<CpuUsage Units="us">{cpu}</CpuUsage><ParentPID>100</ParentPID><ParentStartTime>2026-12-01T08:00:00Z'
+        f'</ParentStartTime><ParentName>explorer.exe</ParentName></Process>'
+        for i, (name, cpu, disk) in enumerate(processes))
+    text = ('<?xml version="1.0" encoding="UTF-16"?>\r\n<StartupData IntervalStartMs="0" '
+            f'IntervalEndMs="120000">{body}</StartupData>')
+    return b"\xff\xfe" + text.encode("utf-16-le")
+
+
+@check
+def list_details_give_images_signatures_impact_and_marks(wine):
+    drive_c = os.path.join(wine.env["WINEPREFIX"], "drive_c")
+    probes_dir = os.path.join(drive_c, "Tarnwick Probes")
+    probes = "C:\\Tarnwick Probes"
+    os.makedirs(probes_dir, exist_ok=True)
+    for name in ("signed.exe", "altered.exe", "unsigned.exe"):
+        shutil.copyfile(os.path.join(wine.bin, "signed", name), os.path.join(probes_dir, name))
+    with open(os.path.join(wine.bin, "signed", "root.der"), "rb") as f:
+        root_key = trust_root(wine, f.read())
+    info_dir = os.path.join(drive_c, "windows", "system32", "WDI", "LogFiles", "StartupInfo")
+    os.makedirs(info_dir, exist_ok=True)
+    info_file = os.path.join(info_dir, user_sid(wine) + "_StartupInfo1.xml")
+    with open(info_file, "wb") as f:
+        f.write(startup_info([(probes + "\\SIGNED.EXE", 900000, 0), (probes + "\\signed.exe", 200000, 5000),
+                              (probes + "\\altered.exe", 400000, 0), (probes + "\\unsigned.exe", 1000, 1024)]))
+    run_key = "HKCU\\" + RUN
+    values = {"TwkSigned": f'"{probes}\\signed.exe" /tray', "TwkAltered": probes + "\\altered.exe",
+              "TwkUnsigned": probes + "\\unsigned.exe", "AnySign4PC": probes + "\\unsigned.exe"}
+    link = os.path.join(startup_folders(wine)[1][1], "TwkMissing.lnk")
+    try:
+        for name, data in values.items():
+            reg(wine, "add", run_key, "/v", name, "/t", "REG_SZ", "/d", data)
+        os.makedirs(os.path.dirname(link), exist_ok=True)
+        with open(link, "wb") as f:
+            f.write(shell_link(probes + "\\gone.exe", "--from-link"))
+
+        result = tarnwickc(wine, "list", "--json", "--verify")
+        assert result.returncode == 0, result.stderr
+        entries = {e["caption"]: e for e in json.loads(result.stdout.decode("utf-8"))}
+        signed = entries["TwkSigned"]
+        assert signed["image"] == probes + "\\signed.exe" and signed["arguments"] == "/tray", signed
+        assert signed["fileExists"] is True and signed["publisher"] == "Morvessa", signed
+        assert signed["signature"] == "valid" and signed["signer"] == "Tarnwick Test Signer", signed
+        assert signed["impact"] == {"level": "high", "cpuMs": 1100, "diskBytes": 5000}, signed
+        assert entries["TwkAltered"]["signature"] == "invalid", entries["TwkAltered"]
+        assert entries["TwkAltered"]["impact"]["level"] == "medium", entries["TwkAltered"]
+        assert entries["TwkUnsigned"]["signature"] == "unsigned", entries["TwkUnsigned"]
+        assert entries["TwkUnsigned"]["impact"]["level"] == "low", entries["TwkUnsigned"]
+        assert entries["TwkUnsigned"]["recommendedOff"] is False
+        assert entries["AnySign4PC"]["recommendedOff"] is True, entries["AnySign4PC"]
+        missing = entries["TwkMissing"]
+        assert missing["image"] == probes + "\\gone.exe" and missing["arguments"] == "--from-link", missing
+        assert missing["fileExists"] is False and missing["signature"] == "not checked", missing
+        assert missing["impact"]["level"] == "not measured", missing
+
+        table = tarnwickc(wine, "list", "--csv")
+        assert table.returncode == 0, table.stderr
+        assert table.stdout.startswith(b"\xef\xbb\xbf"), table.stdout[:10]
+        rows = list(csv.DictReader(io.StringIO(table.stdout.decode("utf-8-sig"), newline="")))
+        assert len(rows) == len(json.loads(result.stdout.decode("utf-8"))), rows
+        by_caption = {row["caption"]: row for row in rows}
+        assert by_caption["TwkSigned"]["impact"] == "high" and by_caption["TwkMissing"]["fileExists"] == "false"
+
+        usage = tarnwickc(wine, "--help")
+        assert usage.returncode == 0 and usage.stdout.startswith(b"usage: tarnwickc"), usage
+        version = tarnwickc(wine, "--version")
+        assert version.returncode == 0 and version.stdout.decode().strip() == f"tarnwickc {VERSION}", version
+    finally:
+        for name in values:
+            wine.run("reg", "delete", run_key, "/v", name, "/f")
+        wine.run("reg", "delete", root_key, "/f")
+        for path in (link, info_file):
+            if os.path.exists(path):
+                os.remove(path)
+        shutil.rmtree(probes_dir, ignore_errors=True)
 
 
 @check

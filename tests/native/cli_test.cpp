@@ -32,8 +32,9 @@ TEST_F(CliTest, ListJsonHasExactlyTheKeysInCatalogueOrder) {
 
   std::vector<std::string> keys;
   for (const auto& item : json[0].items()) keys.push_back(item.key());
-  EXPECT_EQ(keys, (std::vector<std::string>{"from", "caption", "target", "fileName", "rawData",
-                                            "enabled"}));
+  EXPECT_EQ(keys, (std::vector<std::string>{"from", "caption", "target", "fileName", "rawData", "enabled",
+                                            "image", "arguments", "fileExists", "product", "publisher",
+                                            "description", "startType", "impact", "recommendedOff"}));
   EXPECT_EQ(json[0]["target"], "Spooler");
   EXPECT_EQ(json[0]["enabled"], true);
   EXPECT_EQ(json[1]["from"], "SERV");
@@ -61,7 +62,8 @@ TEST_F(CliTest, EmptyCatalogueIsAnEmptyArray) {
 
 TEST_F(CliTest, BadCommandLinesPrintUsageAndExit2) {
   const std::vector<std::vector<Text>> cases = {
-      {}, {u"lsit"}, {u"list", u"--xml"}, {u"list", u"--json", u"extra"}, {u"--json"}};
+      {},          {u"lsit"}, {u"list", u"--xml"}, {u"list", u"--json", u"extra"}, {u"--json"},
+      {u"list", u"--json", u"--csv"}, {u"list", u"--verify"}};
   for (const auto& args : cases) {
     const CliResult result = Run(args);
     EXPECT_EQ(result.exitCode, 2);
@@ -130,8 +132,7 @@ TEST_F(CliTest, ToggleFailuresNameTheEntryAndExit1) {
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_NE(result.err.find("SERV Spooler is still enabled"), std::string::npos) << result.err;
 
-  for (const auto& args : std::vector<std::vector<Text>>{{u"enable"}, {u"disable", u"SERV"},
-                                                         {u"enable", u"SERV", u"a", u"b"}}) {
+  for (const auto& args : std::vector<std::vector<Text>>{{u"enable"}, {u"enable", u"SERV", u"a", u"b"}}) {
     EXPECT_EQ(Run(args).exitCode, 2);
   }
 }
@@ -170,6 +171,70 @@ TEST_F(CliTest, VisibleListUsesTheBuiltInFilterLists) {
   ASSERT_EQ(json.size(), 1u) << result.out;  // Spooler is Windows' own; KoAgent is disabled
   EXPECT_EQ(json[0]["target"], "Vendor");
   EXPECT_EQ(json[0]["fileName"], "v.exe");
+}
+
+TEST_F(CliTest, HelpAndVersionGoToStandardOutput) {
+  for (const Text& help : {u"--help", u"-h", u"/?"}) {
+    const CliResult result = Run({help});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_TRUE(result.err.empty());
+    EXPECT_EQ(result.out.rfind("usage: tarnwickc", 0), 0u) << result.out;
+  }
+  EXPECT_EQ(Run({u"list", u"--help"}).exitCode, 0);
+  sim::SimVersion version;
+  version.hasFixedInfo = true;
+  version.fileVersion[0] = 1;
+  version.fileVersion[1] = 2;
+  version.fileVersion[3] = 7;
+  windows.versions.Set(windows.systemInfo.programPath, version);
+  EXPECT_EQ(Run({u"--version"}).out, "tarnwickc 1.2.0.7\n");
+}
+
+TEST_F(CliTest, ListDetailsInJsonAndCsv) {
+  windows.files.AddFile(u"C:\\windows\\system32", u"spoolsv.exe");
+  windows.signatures.Set(u"C:\\windows\\system32\\spoolsv.exe", {SignatureState::Valid, u"Microsoft Windows", true});
+  windows.registry.SetString(root::kCurrentUser, u"Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                             u"Quote \"and\", comma", u"C:\\Gone\\x.exe -a");
+  auto json = nlohmann::json::parse(Run({u"list", u"--json", u"--verify"}).out);
+  ASSERT_EQ(json.size(), 3u);
+  EXPECT_EQ(json[0]["image"], "C:\\Gone\\x.exe");
+  EXPECT_EQ(json[0]["arguments"], "-a");
+  EXPECT_EQ(json[0]["fileExists"], false);
+  EXPECT_FALSE(json[0].contains("startType"));
+  EXPECT_EQ(json[0]["impact"]["level"], "not measured");
+  EXPECT_EQ(json[1]["startType"], "Automatic");
+  EXPECT_EQ(json[1]["signature"], "valid");
+  EXPECT_EQ(json[1]["signer"], "Microsoft Windows");
+  EXPECT_EQ(json[2]["startType"], "Disabled");
+  EXPECT_EQ(json[2]["signature"], "not checked") << "a missing file is not verified";
+  EXPECT_FALSE(nlohmann::json::parse(Run({u"list", u"--json"}).out)[1].contains("signature"));
+
+  const std::string csv = Run({u"list", u"--csv"}).out;
+  ASSERT_EQ(csv.rfind("\xEF\xBB\xBF" "from,caption,target,enabled,image,", 0), 0u) << csv;
+  EXPECT_NE(csv.find("\r\nHKCU,\"Quote \"\"and\"\", comma\","), std::string::npos) << csv;
+  EXPECT_EQ(csv.substr(csv.size() - 2), "\r\n");
+  EXPECT_NE(Run({u"list", u"--csv", u"--verify"}).out.find(",signature,signer\r\n"), std::string::npos);
+}
+
+TEST_F(CliTest, TogglesAcceptAUniqueCaptionAndSuggestCloseEntries) {
+  CliResult result = Run({u"disable", u"Print Spooler"});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.out, "SERV Spooler disabled\n");
+  result = Run({u"enable", u"serv", u"print spooler"});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(windows.services.Find(u"Spooler")->startType, scm::kAutoStart);
+
+  result = Run({u"disable", u"Print Spoolr"});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_NE(result.err.find("no startup entry Print Spoolr\nentries that come close:\n  SERV Spooler  (Print Spooler)"),
+            std::string::npos)
+      << result.err;
+
+  windows.services.Add({u"Spooler2", u"Print Spooler", u"s2.exe", scm::kAutoStart});
+  result = Run({u"disable", u"Print Spooler"});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_NE(result.err.find("names 2 entries"), std::string::npos) << result.err;
+  EXPECT_EQ(windows.services.Find(u"Spooler")->startType, scm::kAutoStart) << "an ambiguous name switches nothing";
 }
 
 }  // namespace

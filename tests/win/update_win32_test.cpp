@@ -29,6 +29,7 @@ class TarnwickSystemInfo final : public SystemInfo {
     const Text self = real_.ProgramPath();
     return self.substr(0, self.rfind(u'\\') + 1) + u"Tarnwick.exe";
   }
+  Text UserSid() override { return real_.UserSid(); }
 
  private:
   Win32SystemInfo real_;
@@ -49,7 +50,8 @@ class UpdateWin32Test : public ::testing::Test {
   Ports MakePorts() {
     Ports ports = platform.ports();
     return Ports{ports.services, ports.registry, ports.shellFolders, system, ports.fileSystem, ports.clock,
-                 ports.com, ports.locale, ports.resources, ports.versions, ports.icons, ports.http, ports.shell};
+                 ports.com, ports.locale, ports.resources, ports.versions, ports.icons, ports.http, ports.shell,
+                 ports.shortcuts, ports.signatures};
   }
   std::vector<std::pair<bool, Text>> Check(const std::string& url, UpdateTiming timing = {6, 2, std::chrono::milliseconds(1)}) {
     UpdateClient client(MakePorts(), uiThread, ui, translator, timing);

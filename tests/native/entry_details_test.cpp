@@ -1,0 +1,216 @@
+#include <gtest/gtest.h>
+
+#include "core/details/entry_details.h"
+#include "core/startup/entry_lookup.h"
+#include "core/startup/startup_list.h"
+#include "platform/sim/sim_windows.h"
+
+namespace tarnwick {
+namespace {
+
+constexpr char16_t kRunKey[] = u"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+class EntryDetailsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(windows.resources.LoadFile(u"NAME_WHITE", TARNWICK_SOURCE_DIR "/resources/name_white.txt"));
+    ASSERT_TRUE(windows.resources.LoadFile(u"NAME_BLACK", TARNWICK_SOURCE_DIR "/resources/name_black.txt"));
+  }
+  void AddProgram(TextView folder, TextView name, std::map<Text, Text> strings = {}) {
+    windows.files.AddFile(folder, name);
+    sim::SimVersion version;
+    version.translations = {{0x0409, 0x04B0}};
+    for (auto& [key, value] : strings) version.strings[u"040904B0\\" + key] = value;
+    windows.versions.Set(Text(folder) + u"\\" + Text(name), version);
+  }
+  // Every catalogue entry's details, by caption.
+  std::map<Text, EntryDetails> Describe(bool verify = false) {
+    app.emplace(windows.app());
+    list.emplace(*app, images);
+    list->LoadBuiltInLists();
+    list->Load();
+    DetailsReader reader(*app, list->NameWhite(), list->NameBlack());
+    std::map<Text, EntryDetails> all;
+    for (const TAutorunInfo& entry : list->Catalogue()) {
+      EntryDetails details = reader.Describe(entry);
+      if (verify) reader.Verify(details, signatures);
+      all[entry.Caption] = details;
+    }
+    return all;
+  }
+
+  sim::SimWindows windows;
+  sim::SimImageCollection images{windows.faults, 4};
+  std::optional<AppContext> app;
+  std::optional<StartupList> list;
+  SignatureCache signatures{windows.signatures, windows.files};
+};
+
+TEST_F(EntryDetailsTest, TheImageIsTheFileThatStartsWithItsOwnVersionFacts) {
+  AddProgram(u"C:\\Program Files\\Sync", u"sync.exe",
+             {{u"ProductName", u"Sync"}, {u"CompanyName", u"Sync Ltd"}, {u"FileDescription", u"Sync tray"}});
+  windows.files.AddFile(sim::kUserStartup, u"Sync.lnk");
+  windows.shortcuts.Set(Text(sim::kUserStartup) + u"\\Sync.lnk", {u"C:\\Program Files\\Sync\\sync.exe", u"--tray"});
+  windows.files.AddFile(sim::kUserStartup, u"Gone.lnk");
+  windows.shortcuts.Set(Text(sim::kUserStartup) + u"\\Gone.lnk", {u"C:\\Old\\gone.exe", {}});
+  windows.files.AddFile(sim::kUserStartup, u"Broken.lnk");  // no link the shell can read
+  Text message;
+  ASSERT_TRUE(windows.files.WriteWholeFile(Text(sim::kUserStartup) + u"\\Page.url",
+                                           "[InternetShortcut]\r\nURL=file:///C:/Program%20Files/Sync/sync.exe\r\n",
+                                           message));
+  ASSERT_TRUE(windows.files.WriteWholeFile(Text(sim::kUserStartup) + u"\\Web.url",
+                                           "[InternetShortcut]\r\nURL=https://example.org/\r\n", message));
+  windows.registry.SetString(root::kCurrentUser, kRunKey, u"SyncRun", u"\"%ProgramFiles%\\Sync\\sync.exe\" /min");
+  windows.services.Add({u"SyncSvc", u"Sync Service", u"\\SystemRoot\\System32\\syncsvc.exe -k net", scm::kAutoStart});
+
+  auto all = Describe();
+  const EntryDetails& link = all[u"Sync"];
+  EXPECT_EQ(link.image.path, u"C:\\Program Files\\Sync\\sync.exe");
+  EXPECT_EQ(link.image.arguments, u"--tray");
+  EXPECT_TRUE(link.fileExists);
+  EXPECT_EQ(link.product, u"Sync");
+  EXPECT_EQ(link.publisher, u"Sync Ltd");
+  EXPECT_EQ(link.description, u"Sync tray");
+
+  EXPECT_EQ(all[u"Gone"].image.path, u"C:\\Old\\gone.exe");
+  EXPECT_FALSE(all[u"Gone"].fileExists) << "a shortcut to a missing program";
+  EXPECT_EQ(all[u"Broken"].image.path, Text(sim::kUserStartup) + u"\\Broken.lnk");
+  EXPECT_EQ(all[u"Page"].image.path, u"C:\\Program Files\\Sync\\sync.exe");
+  EXPECT_TRUE(all[u"Page"].image.path.size() && all[u"Page"].fileExists);
+  EXPECT_TRUE(all[u"Web"].image.path.empty()) << "a web address starts no file";
+  EXPECT_FALSE(all[u"Web"].fileExists);
+
+  EXPECT_EQ(all[u"SyncRun"].image.path, u"C:\\Program Files\\Sync\\sync.exe");
+  EXPECT_EQ(all[u"SyncRun"].image.arguments, u"/min");
+  EXPECT_EQ(all[u"SyncRun"].publisher, u"Sync Ltd");
+  EXPECT_EQ(all[u"Sync Service"].image.path, u"C:\\Windows\\System32\\syncsvc.exe");
+  EXPECT_EQ(all[u"Sync Service"].image.arguments, u"-k net");
+}
+
+TEST_F(EntryDetailsTest, FileAddressesAndServicePathForms) {
+  const std::pair<TextView, TextView> addresses[] = {
+      {u"file:///C:/A%20B/x.exe", u"C:\\A B\\x.exe"},
+      {u"FILE:///c|/x.exe", u"c:\\x.exe"},
+      {u"file://localhost/C:/x.exe", u"C:\\x.exe"},
+      {u"file://server/share/x.exe", u"\\\\server\\share\\x.exe"},
+      {u"file:///C:/%ED%95%9C.exe", u"C:\\\uD55C.exe"},
+      {u"file:///relative/x.exe", u""},
+      {u"https://example.org/x.exe", u""},
+  };
+  for (auto [address, path] : addresses) EXPECT_EQ(FileAddressToPath(address), path) << ToUtf8(address);
+  EXPECT_EQ(InternetShortcutAddress(u"[Other]\nURL=no\n[InternetShortcut]\r\nIconIndex=0\r\n url = x \r\n"), u"");
+  EXPECT_EQ(InternetShortcutAddress(u"[internetshortcut]\nURL= file:///C:/x.exe \n"), u"file:///C:/x.exe");
+
+  const FolderVars vars = FolderVars::Build(windows.shellFolders, windows.systemInfo);
+  const std::pair<TextView, TextView> services[] = {
+      {u"\\SystemRoot\\System32\\drivers\\x.sys", u"C:\\Windows\\System32\\drivers\\x.sys"},
+      {u"\\??\\C:\\Tools\\x.exe", u"C:\\Tools\\x.exe"},
+      {u"system32\\svchost.exe -k netsvcs", u"C:\\Windows\\system32\\svchost.exe"},
+      {u"\"C:\\Program Files\\V\\v.exe\" /service", u"C:\\Program Files\\V\\v.exe"},
+  };
+  for (auto [stored, path] : services) EXPECT_EQ(ServiceImagePath(vars, u"C:\\Windows", stored), path) << ToUtf8(stored);
+}
+
+TEST_F(EntryDetailsTest, ServicesStateTheirStartAsWindowsDoes) {
+  windows.services.Add({u"A", u"Auto", u"a.exe", scm::kAutoStart});
+  sim::SimService delayed{u"D", u"Delayed", u"d.exe", scm::kAutoStart};
+  delayed.delayedAutoStart = true;
+  windows.services.Add(delayed);
+  windows.services.Add({u"M", u"Manual", u"m.exe", scm::kDemandStart});
+  windows.services.Add({u"X", u"Off", u"x.exe", scm::kDisabled});
+  windows.registry.SetString(root::kCurrentUser, kRunKey, u"NotAService", u"n.exe");
+  auto all = Describe();
+  EXPECT_EQ(all[u"Auto"].startType, ServiceStart::Automatic);
+  EXPECT_EQ(all[u"Delayed"].startType, ServiceStart::AutomaticDelayed);
+  EXPECT_EQ(all[u"Manual"].startType, ServiceStart::Manual);
+  EXPECT_EQ(all[u"Off"].startType, ServiceStart::Disabled);
+  EXPECT_FALSE(all[u"NotAService"].startType.has_value());
+  EXPECT_STREQ(ServiceStartName(ServiceStart::AutomaticDelayed), "Automatic (delayed start)");
+
+  windows.faults.Fail("QueryServiceConfig2W");
+  EXPECT_EQ(Describe()[u"Delayed"].startType, ServiceStart::Automatic) << "a system that cannot say has no delay";
+}
+
+TEST_F(EntryDetailsTest, TheBlacklistRecommendsSwitchingOffByCaptionOrProduct) {
+  windows.services.Add({u"AnySign4PC", u"AnySign4PC", u"C:\\Program Files\\AnySign\\a.exe", scm::kAutoStart});
+  AddProgram(u"C:\\Program Files\\Veraport", u"veraport.exe", {{u"ProductName", u"Veraport(보안모듈 관리 프로그램) G3"}});
+  windows.registry.SetString(root::kCurrentUser, kRunKey, u"vp", u"C:\\Program Files\\Veraport\\veraport.exe");
+  windows.registry.SetString(root::kCurrentUser, kRunKey, u"Other", u"C:\\Tools\\other.exe");
+  auto all = Describe();
+  EXPECT_TRUE(all[u"AnySign4PC"].recommendedOff);
+  EXPECT_TRUE(all[u"vp"].recommendedOff);
+  EXPECT_FALSE(all[u"Other"].recommendedOff);
+}
+
+TEST_F(EntryDetailsTest, AWindowsNameOnAFileOutsideWindowsOrUnsignedAsksForACheck) {
+  const Text evil = u"C:\\Users\\Public\\evil.exe";
+  windows.files.AddFile(u"C:\\Users\\Public", u"evil.exe");
+  windows.registry.SetString(root::kCurrentUser, kRunKey, u"Dnscache", evil);
+  windows.files.AddFile(u"C:\\Windows\\System32", u"spoolsv.exe");
+  windows.services.Add({u"Spooler", u"Print Spooler", u"C:\\Windows\\System32\\spoolsv.exe", scm::kAutoStart});
+  windows.files.AddFile(u"C:\\ProgramData\\Defender", u"MsMpEng.exe");
+  windows.services.Add({u"WinDefend", u"Defender", u"C:\\ProgramData\\Defender\\MsMpEng.exe", scm::kAutoStart});
+  windows.registry.SetString(root::kCurrentUser, kRunKey, u"Vendor", evil);  // not named like Windows
+  windows.signatures.Set(u"C:\\ProgramData\\Defender\\MsMpEng.exe", {SignatureState::Valid, u"Microsoft Windows", false});
+  windows.signatures.Set(u"C:\\Windows\\System32\\spoolsv.exe", {SignatureState::Invalid, {}, false});
+
+  auto quick = Describe();
+  EXPECT_TRUE(quick[u"Dnscache"].hiddenByName);
+  EXPECT_EQ(quick[u"Dnscache"].check, CheckReason::OutsideSystemFolders);
+  EXPECT_EQ(quick[u"Print Spooler"].check, CheckReason::None);
+  EXPECT_EQ(quick[u"Defender"].check, CheckReason::OutsideSystemFolders) << "before its signature is known";
+  EXPECT_EQ(quick[u"Vendor"].check, CheckReason::None) << "the lists never hid it";
+
+  auto verified = Describe(true);
+  EXPECT_EQ(verified[u"Dnscache"].signature.state, SignatureState::Unsigned);
+  EXPECT_EQ(verified[u"Dnscache"].check, CheckReason::NotSigned);
+  EXPECT_EQ(verified[u"Print Spooler"].check, CheckReason::NotSigned) << "inside Windows, but altered";
+  EXPECT_EQ(verified[u"Defender"].check, CheckReason::None) << "validly signed outside the folders";
+  EXPECT_EQ(verified[u"Defender"].signature.signer, u"Microsoft Windows");
+}
+
+TEST_F(EntryDetailsTest, SignaturesAreVerifiedOncePerVersionOfAFile) {
+  const Text tool = u"C:\\Tools\\tool.exe";
+  windows.files.AddFile(u"C:\\Tools", u"tool.exe");
+  windows.signatures.Set(tool, {SignatureState::Valid, u"Tools Inc", false});
+  EXPECT_EQ(signatures.Verify(tool).state, SignatureState::Valid);
+  EXPECT_EQ(signatures.Verify(u"c:\\tools\\TOOL.EXE").signer, u"Tools Inc");
+  EXPECT_EQ(windows.signatures.verifications(), 1);
+
+  Text message;
+  ASSERT_TRUE(windows.files.WriteWholeFile(tool, "patched", message));
+  windows.signatures.Set(tool, {SignatureState::Invalid, {}, false});
+  EXPECT_EQ(signatures.Verify(tool).state, SignatureState::Invalid) << "a rewritten file is verified again";
+  EXPECT_EQ(windows.signatures.verifications(), 2);
+
+  windows.faults.Fail("WinVerifyTrust", u"C:\\Tools\\other.exe", 1);
+  windows.files.AddFile(u"C:\\Tools", u"other.exe");
+  EXPECT_EQ(signatures.Verify(u"C:\\Tools\\other.exe").state, SignatureState::Unknown);
+  EXPECT_EQ(signatures.Verify(u"C:\\Tools\\other.exe").state, SignatureState::Unsigned) << "a failure is not kept";
+  EXPECT_EQ(signatures.Verify(u"C:\\Tools\\missing.exe").state, SignatureState::Unknown);
+}
+
+TEST(EntryLookupTest, IdentityCaptionOrOnlyCaptionAndCloseOnes) {
+  TAutorunList catalogue = {
+      {u"a.exe", u"Updater", u"", u"HKCU\\...\\Run\\Updater", u"HKCU", true},
+      {u"b.exe", u"Updater", u"", u"HKLM\\...\\Run\\Updater", u"HKLM", true},
+      {u"c.exe", u"Sync Agent", u"", u"SyncAgent", u"SERV", true},
+  };
+  EXPECT_EQ(LookUpEntry(catalogue, u"serv", u"syncagent").found, &catalogue[2]);
+  EXPECT_EQ(LookUpEntry(catalogue, u"SERV", u"sync agent").found, &catalogue[2]) << "caption for TARGET";
+  EXPECT_EQ(LookUpEntry(catalogue, u"", u"Sync Agent").found, &catalogue[2]) << "a unique caption alone";
+  EXPECT_EQ(LookUpEntry(catalogue, u"HKLM", u"Updater").found, &catalogue[1]);
+
+  const EntryLookup both = LookUpEntry(catalogue, u"", u"updater");
+  EXPECT_EQ(both.found, nullptr);
+  EXPECT_EQ(both.matches.size(), 2u) << "an ambiguous caption names none";
+
+  const EntryLookup typo = LookUpEntry(catalogue, u"", u"Sync Agnet");
+  EXPECT_EQ(typo.found, nullptr);
+  ASSERT_EQ(typo.close.size(), 1u);
+  EXPECT_EQ(typo.close[0], &catalogue[2]);
+  EXPECT_TRUE(LookUpEntry(catalogue, u"", u"zzzzzz").close.empty());
+}
+
+}  // namespace
+}  // namespace tarnwick
