@@ -5,20 +5,44 @@
 #include <uxtheme.h>
 
 #include "app/builtin_images.h"
+#include "app/properties_dialog.h"
 #include "app/fonts.h"
 #include "app/styled_button.h"
+#include "core/details/entry_properties.h"
 #include "core/startup/list_actions.h"
 #include "core/error.h"
 #include "core/update/update.h"
 #include "core/update/update_layout.h"
+#include "platform/win32/shell_actions.h"
 #include "platform/win32/wide.h"
 
 namespace tarnwick::app {
 namespace {
 
 constexpr int kListId = 200, kButtonId = 201, kCheckId = 202, kSaveId = 203;
+constexpr int kToggleId = 204, kOpenLocationId = 205, kSearchId = 206, kPropertiesId = 207;
 constexpr UINT_PTR kListSubclassId = 1, kButtonSubclassId = 2;
+constexpr UINT kDescribeMessage = WM_APP + 0x4454;
 constexpr TextView kSaveKey = u"목록 저장";
+
+// The row's pop-up menu, in order; the toggle item's caption follows the row.
+struct MenuItem {
+  int id;
+  TextView key;  // empty: a separator
+};
+constexpr MenuItem kMenuItems[] = {
+    {kToggleId, kDisableKey}, {0, u""},          {kOpenLocationId, u"파일 위치 열기"}, {kSearchId, u"온라인 검색"},
+    {kPropertiesId, u"속성"}, {0, u""},          {kSaveId, kSaveKey},
+};
+
+// The marks at the end of a row's name: why the row deserves a look.
+struct Badge {
+  COLORREF color;
+  const wchar_t* glyph;
+};
+constexpr Badge kMissingBadge{RGB(0x8A, 0x8A, 0x8A), L"?"};
+constexpr Badge kRecommendedBadge{RGB(0xD0, 0x87, 0x00), L"!"};
+constexpr Badge kCheckBadge{RGB(0xC4, 0x2B, 0x1C), L"!"};
 
 }  // namespace
 
@@ -34,7 +58,9 @@ TFrmAutorun::TFrmAutorun(HWND parent, Context context, int dpi)
                               LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,  // the frame owns its image lists
                           0, 0, 0, 0, parent, reinterpret_cast<HMENU>(kListId), instance, nullptr);
   SetWindowTheme(list_, L"Explorer", nullptr);
-  ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+  ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_INFOTIP);
+  // Tooltips of several lines: command line, publisher, why a row is marked.
+  if (HWND tips = ListView_GetToolTips(list_)) SendMessageW(tips, TTM_SETMAXTIPWIDTH, 0, ScaleForDpi(480, dpi));
   SendMessageW(list_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
   SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   AddBuiltinImages(images_.get(), ScaleForDpi(16, dpi));
@@ -66,7 +92,13 @@ TFrmAutorun::TFrmAutorun(HWND parent, Context context, int dpi)
   SetWindowSubclass(button_, ButtonProc, kButtonSubclassId, reinterpret_cast<DWORD_PTR>(this));
 
   menu_.reset(CreatePopupMenu());
-  AppendMenuW(menu_.get(), MF_STRING, kSaveId, win32::Wide(kSaveKey).c_str());
+  for (const MenuItem& item : kMenuItems) {
+    if (item.key.empty()) {
+      AppendMenuW(menu_.get(), MF_SEPARATOR, 0, nullptr);
+    } else {
+      AppendMenuW(menu_.get(), MF_STRING, item.id, win32::Wide(item.key).c_str());
+    }
+  }
 }
 
 TFrmAutorun::~TFrmAutorun() {
@@ -76,6 +108,7 @@ TFrmAutorun::~TFrmAutorun() {
 
 void TFrmAutorun::CreateFonts(int dpi) {
   font_ = CreateMessageFont(dpi);
+  bold_ = CreateMessageFont(dpi, {.points = 7, .bold = true});
   consolas_ = CreateMessageFont(dpi, {.face = L"Consolas"});
 }
 
@@ -133,9 +166,20 @@ void TFrmAutorun::FitColumns() {
 
 LRESULT CALLBACK TFrmAutorun::ListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                        DWORD_PTR data) {
+  auto* self = reinterpret_cast<TFrmAutorun*>(data);
   if (message == WM_NCDESTROY) RemoveWindowSubclass(window, ListProc, kListSubclassId);
+  if (message == kDescribeMessage) {
+    self->describePosted_ = false;
+    self->DescribeRows();
+    return 0;
+  }
+  if (message == WM_CONTEXTMENU) {
+    POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    self->ShowRowMenu(lParam == -1 ? nullptr : &at);
+    return 0;
+  }
   const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-  if (message == WM_SIZE) reinterpret_cast<TFrmAutorun*>(data)->FitColumns();
+  if (message == WM_SIZE) self->FitColumns();
   return result;
 }
 
@@ -169,6 +213,107 @@ void TFrmAutorun::Render() {
   FitColumns();
   SyncButton();
   InvalidateRect(list_, nullptr, TRUE);
+  // The rows' details cost file reads: they come after the rows are painted.
+  if (!describePosted_) describePosted_ = PostMessageW(list_, kDescribeMessage, 0, 0) != FALSE;
+}
+
+void TFrmAutorun::DescribeRows() {
+  try {
+    if (startup_.DescribeRows()) InvalidateRect(list_, nullptr, FALSE);
+  } catch (const std::exception& error) {
+    context_.reportError(error);
+  }
+}
+
+const TAutorunItem* TFrmAutorun::RowAt(int row) const {
+  return row >= 0 && row < static_cast<int>(startup_.Rows().size()) ? &startup_.Rows()[row] : nullptr;
+}
+
+const TAutorunItem* TFrmAutorun::ChosenRow() const {
+  // The focused row; the first when none is (a command from outside the list).
+  const int focused = FocusedRow();
+  return RowAt(focused >= 0 ? focused : 0);
+}
+
+void TFrmAutorun::ShowRowMenu(const POINT* at) {
+  const TAutorunItem* row = RowAt(FocusedRow());
+  POINT where{};
+  if (at) {
+    where = *at;
+  } else {
+    // From the keyboard: below the focused row, or at the list's corner.
+    RECT rect{};
+    if (!row || !ListView_GetItemRect(list_, FocusedRow(), &rect, LVIR_LABEL)) GetClientRect(list_, &rect);
+    where = {rect.left + ScaleForDpi(8, dpi_), rect.bottom};
+    ClientToScreen(list_, &where);
+  }
+  const Translator& t = context_.translator;
+  const EntryDetails* details = row ? startup_.DetailsOf(*row) : nullptr;
+  const UINT rowItem = row ? MF_ENABLED : MF_GRAYED;
+  const std::wstring toggle = win32::Wide(t.Translate(ButtonLookFor(!row || row->Enabled).captionKey));
+  ModifyMenuW(menu_.get(), kToggleId, MF_BYCOMMAND | MF_STRING | rowItem, kToggleId, toggle.c_str());
+  EnableMenuItem(menu_.get(), kOpenLocationId,
+                 MF_BYCOMMAND | (details && !details->image.path.empty() ? MF_ENABLED : MF_GRAYED));
+  EnableMenuItem(menu_.get(), kSearchId, MF_BYCOMMAND | rowItem);
+  EnableMenuItem(menu_.get(), kPropertiesId, MF_BYCOMMAND | rowItem);
+  TrackPopupMenu(menu_.get(), TPM_RIGHTBUTTON, where.x, where.y, 0, parent_, nullptr);
+}
+
+void TFrmAutorun::OpenFileLocation() {
+  const TAutorunItem* row = ChosenRow();
+  if (!row) return;
+  const EntryDetails* details = startup_.DetailsOf(*row);
+  if (!details || details->image.path.empty() || !win32::ShowFileInFolder(details->image.path)) MessageBeep(MB_ICONWARNING);
+}
+
+void TFrmAutorun::ShowProperties() {
+  const TAutorunItem* row = ChosenRow();
+  if (!row) return;
+  const TAutorunItem shown = *row;  // the rows may be built again while the dialog is open
+  PropertiesContent content;
+  try {
+    const EntryDetails details = startup_.DescribeFully(shown);
+    const TAutorunInfo& entry = startup_.EntryOf(shown);
+    content = {shown.DisplayName, PropertiesOf(entry, shown.DisplayName, details, context_.translator),
+               details.image.path, CommandLineOf(entry, details)};
+  } catch (const std::exception& error) {
+    context_.reportError(error);
+    return;
+  }
+  InvalidateRect(list_, nullptr, FALSE);  // its marks follow the signature learnt
+  PropertiesDialog dialog(context_.translator, parent_, std::move(content));
+  dialog.RunModal();
+}
+
+void TFrmAutorun::DrawBadges(HDC dc, int row) {
+  const TAutorunItem* item = RowAt(row);
+  const EntryDetails* details = item ? startup_.DetailsOf(*item) : nullptr;
+  if (!details) return;
+  const RowMarks marks = MarksOf(*details);
+  if (!marks.any()) return;
+  std::vector<Badge> badges;
+  if (marks.check != CheckReason::None) badges.push_back(kCheckBadge);
+  if (marks.recommendedOff) badges.push_back(kRecommendedBadge);
+  if (marks.missing) badges.push_back(kMissingBadge);
+  RECT cell{};
+  if (!ListView_GetSubItemRect(list_, row, 0, LVIR_BOUNDS, &cell)) return;
+  cell.right = cell.left + ListView_GetColumnWidth(list_, 0);
+  const int size = ScaleForDpi(14, dpi_), gap = ScaleForDpi(4, dpi_);
+  int right = cell.right - gap;
+  const int top = cell.top + (cell.bottom - cell.top - size) / 2;
+  win32::ScopedSelect fontIn(dc, bold_.get());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, RGB(0xFF, 0xFF, 0xFF));
+  for (const Badge& badge : badges) {
+    const win32::UniqueBrush fill(CreateSolidBrush(badge.color));
+    const win32::UniquePen edge(CreatePen(PS_SOLID, 1, badge.color));
+    win32::ScopedSelect brushIn(dc, fill.get());
+    win32::ScopedSelect penIn(dc, edge.get());
+    RECT circle{right - size, top, right, top + size};
+    Ellipse(dc, circle.left, circle.top, circle.right, circle.bottom);
+    DrawTextW(dc, badge.glyph, -1, &circle, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    right -= size + gap;
+  }
 }
 
 void TFrmAutorun::LoadAutorun() {
@@ -274,6 +419,18 @@ bool TFrmAutorun::HandleCommand(WPARAM wParam, LPARAM) {
     case kSaveId:
       BtnSaveClick();
       return true;
+    case kToggleId:
+      BtnAutorunClick();
+      return true;
+    case kOpenLocationId:
+      OpenFileLocation();
+      return true;
+    case kSearchId:
+      ListAutorunDblClick();
+      return true;
+    case kPropertiesId:
+      ShowProperties();
+      return true;
     default:
       return false;
   }
@@ -301,7 +458,10 @@ bool TFrmAutorun::HandleNotify(const NMHDR* header, LRESULT& result) {
       if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) {
         result = CDRF_NOTIFYITEMDRAW;
       } else if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
-        result = CDRF_NOTIFYSUBITEMDRAW;
+        result = CDRF_NOTIFYSUBITEMDRAW | CDRF_NOTIFYPOSTPAINT;
+      } else if (draw->nmcd.dwDrawStage == CDDS_ITEMPOSTPAINT) {
+        DrawBadges(draw->nmcd.hdc, static_cast<int>(draw->nmcd.dwItemSpec));
+        result = CDRF_DODEFAULT;
       } else if (draw->nmcd.dwDrawStage == (CDDS_ITEMPREPAINT | CDDS_SUBITEM)) {
         const size_t row = draw->nmcd.dwItemSpec;
         const bool enabled = row < startup_.Rows().size() && startup_.Rows()[row].Enabled;
@@ -327,10 +487,19 @@ bool TFrmAutorun::HandleNotify(const NMHDR* header, LRESULT& result) {
     case NM_DBLCLK:
       ListAutorunDblClick();
       return true;
-    case NM_RCLICK: {
-      POINT at;
-      GetCursorPos(&at);
-      TrackPopupMenu(menu_.get(), TPM_RIGHTBUTTON, at.x, at.y, 0, parent_, nullptr);
+    case NM_RETURN:
+      ShowProperties();
+      return true;
+    case LVN_GETINFOTIPW: {
+      auto* tip = reinterpret_cast<NMLVGETINFOTIPW*>(const_cast<NMHDR*>(header));
+      const TAutorunItem* row = RowAt(tip->iItem);
+      if (!row || tip->cchTextMax <= 0) return true;
+      const EntryDetails* details = startup_.DetailsOf(*row);
+      const TAutorunInfo& entry = startup_.EntryOf(*row);
+      const Text text = details ? RowTooltip(entry, *details, context_.translator)
+                                : (entry.RawData.empty() ? entry.Target : entry.RawData);
+      // The tip replaces the name rather than repeating it after a truncated one.
+      lstrcpynW(tip->pszText, win32::Wide(text).c_str(), tip->cchTextMax);
       return true;
     }
     default:

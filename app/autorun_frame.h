@@ -51,6 +51,13 @@ class TFrmAutorun {
   void ListAutorunDblClick();
   void ChkAllListClick();
   void Rebuild();  // F5: all rows go, the list is built again
+  // The focused row's Properties (Enter, the pop-up menu); the first row when none is focused.
+  void ShowProperties();
+  void OpenFileLocation();
+  // The pop-up menu at `at` (screen), or below the focused row for the keyboard.
+  void ShowRowMenu(const POINT* at);
+  // Reads the details of rows that lack them and repaints their marks.
+  void DescribeRows();
 
  private:
   void Render();
@@ -63,6 +70,9 @@ class TFrmAutorun {
                                    DWORD_PTR data);
   void ShowButtonState(bool entryEnabled);
   int FocusedRow() const;
+  const TAutorunItem* RowAt(int row) const;
+  const TAutorunItem* ChosenRow() const;
+  void DrawBadges(HDC dc, int row);
   void CreateFonts(int dpi);
 
   Context context_;
@@ -71,10 +81,11 @@ class TFrmAutorun {
   win32::UniqueMenu menu_;
   win32::Win32ImageList images_;
   win32::UniqueImageList rowHeight_;
-  win32::UniqueFont font_, consolas_;
+  win32::UniqueFont font_, consolas_, bold_;
   StartupList startup_;
   bool buttonPressed_ = false;
   bool buttonHot_ = false;
+  bool describePosted_ = false;
   int dpi_;
 };
 

@@ -1,6 +1,7 @@
 #include "app/update_dialog.h"
 
 #include "app/fonts.h"
+#include "app/modal_loop.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/wide.h"
 
@@ -167,28 +168,7 @@ void UpdateDialog::Close(bool yes) {
 
 bool UpdateDialog::RunModal() {
   if (!window_) return false;
-  HWND owner = context_.owner;
-  if (owner) EnableWindow(owner, FALSE);
-  ShowWindow(window_, SW_SHOW);
-  SetForegroundWindow(window_);
-  SetFocus(yes_);
-  MSG message;
-  while (!done_) {
-    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-    if (got <= 0) {
-      // A quit request belongs to the program's own loop: hand it back.
-      if (got == 0) PostQuitMessage(static_cast<int>(message.wParam));
-      break;
-    }
-    if (!IsDialogMessageW(window_, &message)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-  }
-  if (owner) {
-    EnableWindow(owner, TRUE);
-    SetActiveWindow(owner);
-  }
+  RunModalLoop(window_, context_.owner, yes_, done_);
   if (checkBox_ && SendMessageW(checkBox_, BM_GETCHECK, 0, 0) == BST_CHECKED) context_.client.StartHoldRequest();
   return result_;
 }

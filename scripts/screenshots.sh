@@ -1,7 +1,8 @@
 #!/bin/bash
 # Writes PNG screenshots of the real Tarnwick window under Wine (Xvfb, the test prefix) into
-# build/win64/screenshots/: the main window in ko, en, ja and ar, with the notice bar, with
-# All Programs checked, at 144 DPI, and the update dialog with a note link and a hold box.
+# build/win64/screenshots/: the main window with marked rows, its row menu and an entry's
+# Properties in ko, en, ja and ar at 96 and 144 DPI; the notice bar, All Programs checked, and
+# the update dialog with a note link and a hold box.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh

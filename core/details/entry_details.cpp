@@ -121,7 +121,11 @@ EntryDetails DetailsReader::Describe(const TAutorunInfo& entry) {
 
 void DetailsReader::Verify(EntryDetails& details, SignatureCache& signatures) const {
   if (!details.fileExists) return;
-  details.signature = signatures.Verify(details.image.path);
+  Apply(details, signatures.Verify(details.image.path));
+}
+
+void DetailsReader::Apply(EntryDetails& details, const Signature& signature) const {
+  details.signature = signature;
   details.check = CheckOf(details, InsideSystemFolders(details.image.path));
 }
 

@@ -55,6 +55,8 @@ class DetailsReader {
   EntryDetails Describe(const TAutorunInfo& entry);
   // Adds the signature and the check it decides.
   void Verify(EntryDetails& details, SignatureCache& signatures) const;
+  // The same with a signature known already.
+  void Apply(EntryDetails& details, const Signature& signature) const;
 
  private:
   std::optional<ServiceStart> StartOf(const Text& serviceName);

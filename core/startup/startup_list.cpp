@@ -1,5 +1,8 @@
 #include "core/startup/startup_list.h"
 
+#include <optional>
+#include <utility>
+
 #include "core/catalogue/location_codes.h"
 #include "core/catalogue/toggles.h"
 #include "core/startup/list_actions.h"
@@ -23,7 +26,8 @@ size_t RowCount(const FilterList& a, const FilterList& b, const FilterList& c) {
 
 StartupList::StartupList(const AppContext& app, ImageCollection& images)
     : app_(app), fileWhite_(app.ports.locale), nameWhite_(app.ports.locale), nameBlack_(app.ports.locale),
-      model_(images, {fileWhite_, nameWhite_, nameBlack_}) {}
+      model_(images, {fileWhite_, nameWhite_, nameBlack_}),
+      signatures_(app.ports.signatures, app.ports.fileSystem) {}
 
 void StartupList::LoadBuiltInLists() {
   LoadListResource(fileWhite_, app_.ports.resources, u"FILE_WHITE");
@@ -46,6 +50,44 @@ void StartupList::Load() {
   }
   model_.allList = allList;
   model_.LoadAutorun(app_);
+  detailsStale_ = true;  // files may have changed with the catalogue
+}
+
+bool StartupList::DescribeRows() {
+  const bool stale = std::exchange(detailsStale_, false);
+  std::unordered_map<EntryId, EntryDetails, EntryIdHash> described;
+  std::optional<DetailsReader> reader;
+  bool any = false;
+  for (const TAutorunItem& row : Rows()) {
+    const TAutorunInfo& entry = EntryOf(row);
+    const EntryId id = EntryId::Of(entry);
+    if (auto old = details_.find(id); old != details_.end() && !stale) {
+      described.emplace(id, std::move(old->second));
+      continue;
+    }
+    if (!reader) reader.emplace(app_, nameWhite_, nameBlack_);  // reads the boot measurements once
+    EntryDetails details = reader->Describe(entry);
+    if (details.fileExists) {
+      if (auto known = signatures_.Cached(details.image.path)) reader->Apply(details, *known);
+    }
+    described.emplace(id, std::move(details));
+    any = true;
+  }
+  details_ = std::move(described);
+  return any;
+}
+
+const EntryDetails* StartupList::DetailsOf(const TAutorunItem& row) const {
+  auto it = details_.find(EntryId::Of(EntryOf(row)));
+  return it == details_.end() ? nullptr : &it->second;
+}
+
+EntryDetails StartupList::DescribeFully(const TAutorunItem& row) {
+  DetailsReader reader(app_, nameWhite_, nameBlack_);
+  EntryDetails details = reader.Describe(EntryOf(row));
+  reader.Verify(details, signatures_);
+  details_[EntryId::Of(EntryOf(row))] = details;  // the row's marks follow what was learnt
+  return details;
 }
 
 void StartupList::Rebuild() {

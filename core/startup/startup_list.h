@@ -4,11 +4,13 @@
 // back, and the saved list. The window renders it and maps input; tarnwickc prints it.
 
 #include <string>
+#include <unordered_map>
 #include <string_view>
 #include <vector>
 
 #include "core/app_context.h"
 #include "core/catalogue/entry_id.h"
+#include "core/details/entry_details.h"
 #include "core/filters/filter_list.h"
 #include "core/startup/autorun_model.h"
 
@@ -45,6 +47,15 @@ class StartupList {
   // Windows 8 lets its failure through as TarnwickError.
   [[nodiscard]] ToggleOutcome Toggle(const EntryId& id, bool enable);
 
+  // The rows' details, read after the rows are shown since they cost file reads: every row
+  // not described since the last refresh gets its details, and a signature verified before
+  // for the same version of its file. True when any row got details.
+  bool DescribeRows();
+  // nullptr until DescribeRows reached the row.
+  const EntryDetails* DetailsOf(const TAutorunItem& row) const;
+  // Every fact of the row's entry, the signature included (verified now unless known).
+  EntryDetails DescribeFully(const TAutorunItem& row);
+
   // The saved list of the catalogue of the last complete refresh.
   [[nodiscard]] bool Save(TextView path, Text& message) const;
 
@@ -67,6 +78,9 @@ class StartupList {
   const AppContext& app_;
   FilterList fileWhite_, nameWhite_, nameBlack_;
   AutorunModel model_;
+  std::unordered_map<EntryId, EntryDetails, EntryIdHash> details_;
+  bool detailsStale_ = true;
+  SignatureCache signatures_;
 };
 
 }  // namespace tarnwick

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Writes PNG screenshots of the real Tarnwick window under Wine into build/win64/screenshots:
-the main window in ko, en, ja and ar, with the notice bar, with All Programs checked, at 144
-DPI, and the update dialog with a note link and with a hold check box."""
+the main window in ko, en, ja and ar (with rows marked "file not found" and "recommended to
+switch off"), its row menu and an entry's Properties in each of them, at 96 and 144 DPI; with
+the notice bar, with All Programs checked, and the update dialog with a note link and with a
+hold check box."""
 import argparse
 import os
 import struct
@@ -12,9 +14,14 @@ import zlib
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from loopback import LoopbackServer  # noqa: E402
+from shell_link import shell_link  # noqa: E402
 
 UPDATE_PORT = 47631
 LOCALES = {"ko": "ko_KR", "en": "en_US", "ja": "ja_JP", "ar": "ar_SA"}
+LIST_ID, PROPERTIES_ID = 200, 207  # the startup list and its Properties command
+RUN_KEY = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"
+RUN_VALUES = {"AnySign4PC": '"C:\\Program Files\\AnySign\\AnySign4PC.exe" -tray',
+              "Updater": "C:\\Gone\\updater.exe /background"}
 
 
 def bmp_to_png(bmp_path, png_path):
@@ -54,29 +61,50 @@ def main():
     locales = os.path.join(os.path.dirname(args.bin), "locales")
     os.makedirs(locales, exist_ok=True)
 
-    # (language, answer, file name, window to capture, control to click first)
-    shots = [(code, b"{}", code, "Tarnwick", None) for code in LOCALES]
-    shots.append(("en", b'{"notify":"https://example.test/notice"}', "en-notice", "Tarnwick", None))
-    shots.append(("en", b"{}", "en-all-programs", "Tarnwick", "202"))
+    # (language, answer, file name, window, action, window to capture after the action)
+    def entry_shots(suffix):
+        for code in LOCALES:
+            yield (code, b"{}", code + suffix, "Tarnwick", None, None)
+            yield (code, b"{}", code + "-menu" + suffix, "Tarnwick", "menu:%d" % LIST_ID, None)
+            yield (code, b"{}", code + "-properties" + suffix, "Tarnwick", "command:%d" % PROPERTIES_ID,
+                   "class:TarnwickPropertiesDialog")
+
+    shots = list(entry_shots(""))
+    shots.append(("en", b'{"notify":"https://example.test/notice"}', "en-notice", "Tarnwick", None, None))
+    shots.append(("en", b"{}", "en-all-programs", "Tarnwick", "202", None))
     note = (b'{"update":"https://example.test/Setup.exe","info":{"style":"note","text":"What is new",'
             b'"url":"https://example.test/news"}}')
     hold = b'{"update":"https://example.test/Setup.exe","info":{"style":"hold","text":"Remind me later"}}'
-    shots.append(("en", note, "en-dialog-note", "class:TarnwickUpdateDialog", None))
-    shots.append(("ko", hold, "ko-dialog-hold", "class:TarnwickUpdateDialog", None))
-    # A disabled service of our own, so that "All Programs" has a grey row to show.
+    shots.append(("en", note, "en-dialog-note", "class:TarnwickUpdateDialog", None, None))
+    shots.append(("ko", hold, "ko-dialog-hold", "class:TarnwickUpdateDialog", None, None))
+    # A disabled service of our own, so that "All Programs" has a grey row to show; a shortcut to
+    # a program that is there, and Run values whose files are gone, one of them on the maker's
+    # "switch off" list, so that the marks show.
     subprocess.run([wine, "sc", "create", "TarnwickShotOff", "binPath=", "C:\\off\\off.exe", "start=", "disabled",
                     "DisplayName=", "Switched Off Example"], env=env, capture_output=True)
+    for name, data in RUN_VALUES.items():
+        subprocess.run([wine, "reg", "add", RUN_KEY, "/v", name, "/d", data, "/f"], env=env, capture_output=True)
+    link = os.path.join(env["WINEPREFIX"], "drive_c", "ProgramData", "Microsoft", "Windows", "Start Menu",
+                        "Programs", "StartUp", "Notes Helper.lnk")
+    os.makedirs(os.path.dirname(link), exist_ok=True)
+    with open(link, "wb") as f:
+        f.write(shell_link("C:\\windows\\system32\\notepad.exe", "/tray"))
     try:
         for shot in shots:
             take(wine, env, args, locales, *shot)
         # 150 %: Wine reads the DPI when a program starts.
         set_dpi(wine, env, 144)
         try:
-            take(wine, env, args, locales, "en", b"{}", "en-144dpi", "Tarnwick", None)
+            for shot in entry_shots("-144dpi"):
+                take(wine, env, args, locales, *shot)
         finally:
             set_dpi(wine, env, 96)
     finally:
         subprocess.run([wine, "sc", "delete", "TarnwickShotOff"], env=env, capture_output=True)
+        for name in RUN_VALUES:
+            subprocess.run([wine, "reg", "delete", RUN_KEY, "/v", name, "/f"], env=env, capture_output=True)
+        if os.path.exists(link):
+            os.remove(link)
 
 
 def set_dpi(wine, env, dpi):
@@ -85,8 +113,8 @@ def set_dpi(wine, env, dpi):
                        env=env, capture_output=True)
 
 
-def take(wine, env, args, locales, code, answer, name, window, click):
-    """Starts Tarnwick.exe with this answer waiting, captures the window, ends the program."""
+def take(wine, env, args, locales, code, answer, name, window, action, capture):
+    """Starts Tarnwick.exe with this answer waiting, acts, captures the window, ends the program."""
     locale = LOCALES[code]
     compiled = os.path.join(locales, locale + ".UTF-8")
     if not os.path.isdir(compiled):
@@ -99,7 +127,8 @@ def take(wine, env, args, locales, code, answer, name, window, click):
             server.wait_for(1, 30)
             time.sleep(2)
             bmp = os.path.join(args.out, name + ".bmp")
-            command = [wine, os.path.join(args.bin, "snapshot.exe"), window, bmp, "30"] + ([click] if click else [])
+            command = [wine, os.path.join(args.bin, "snapshot.exe"), window, bmp, "30"]
+            command += [action or "-"] + ([capture] if capture else [])
             subprocess.run(command, env=run_env, timeout=90, capture_output=True)
             if os.path.exists(bmp):
                 bmp_to_png(bmp, os.path.join(args.out, name + ".png"))

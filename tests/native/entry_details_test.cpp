@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/details/entry_details.h"
+#include "core/details/entry_properties.h"
 #include "core/startup/entry_lookup.h"
 #include "core/startup/startup_list.h"
 #include "platform/sim/sim_windows.h"
@@ -210,6 +211,71 @@ TEST(EntryLookupTest, IdentityCaptionOrOnlyCaptionAndCloseOnes) {
   ASSERT_EQ(typo.close.size(), 1u);
   EXPECT_EQ(typo.close[0], &catalogue[2]);
   EXPECT_TRUE(LookUpEntry(catalogue, u"", u"zzzzzz").close.empty());
+}
+
+TEST_F(EntryDetailsTest, RowsAreDescribedOncePerRefreshAndKeepKnownSignatures) {
+  AddProgram(u"C:\\Program Files\\Sync", u"sync.exe", {{u"CompanyName", u"Sync Ltd"}});
+  windows.registry.SetString(root::kCurrentUser, kRunKey, u"Sync", u"\"C:\\Program Files\\Sync\\sync.exe\" /min");
+  windows.signatures.Set(u"C:\\Program Files\\Sync\\sync.exe", {SignatureState::Valid, u"Sync Ltd", false});
+  app.emplace(windows.app());
+  list.emplace(*app, images);
+  list->LoadBuiltInLists();
+  list->Load();
+  ASSERT_EQ(list->Rows().size(), 1u);
+  const TAutorunItem& row = list->Rows()[0];
+  EXPECT_EQ(list->DetailsOf(row), nullptr) << "nothing is read before the rows are shown";
+  EXPECT_TRUE(list->DescribeRows());
+  ASSERT_NE(list->DetailsOf(row), nullptr);
+  EXPECT_EQ(list->DetailsOf(row)->publisher, u"Sync Ltd");
+  EXPECT_EQ(list->DetailsOf(row)->signature.state, SignatureState::NotChecked) << "rows never wait for a hash";
+  EXPECT_FALSE(list->DescribeRows()) << "nothing new to read";
+
+  EXPECT_EQ(list->DescribeFully(list->Rows()[0]).signature.signer, u"Sync Ltd");
+  list->Load();
+  EXPECT_TRUE(list->DescribeRows()) << "a refresh reads the files again";
+  EXPECT_EQ(list->DetailsOf(list->Rows()[0])->signature.state, SignatureState::Valid) << "known, not verified again";
+  list->DescribeFully(list->Rows()[0]);
+  EXPECT_EQ(windows.signatures.verifications(), 1);
+}
+
+TEST_F(EntryDetailsTest, PropertiesNameEveryFactAndWhereTheEntryLives) {
+  ASSERT_TRUE(windows.resources.LoadFile(u"TRANSLATE", TARNWICK_SOURCE_DIR "/resources/translate.txt"));
+  Translator t = Translator::Start(windows.resources, windows.locale);
+  t.CurrentLanguage = u"en";
+  TAutorunInfo run{u"C:\\Tools\\gone.exe", u"Gone", u"C:\\Tools\\gone.exe -q",
+                   u"HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\Gone", u"HKCU", true};
+  EntryDetails details;
+  details.image = {u"C:\\Tools\\gone.exe", u"-q"};
+  details.publisher = u"Tools Inc";
+  details.recommendedOff = true;
+  details.impact = {ImpactLevel::Medium, 420, 2048};
+  std::vector<PropertyLine> lines = PropertiesOf(run, u"Gone Tool", details, t);
+  std::map<Text, Text> byLabel;
+  for (const PropertyLine& line : lines) byLabel[line.label] = line.value;
+  EXPECT_EQ(byLabel[u"Name"], u"Gone Tool");
+  EXPECT_EQ(byLabel[u"Registry key"], u"HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run");
+  EXPECT_EQ(byLabel[u"Value name"], u"Gone");
+  EXPECT_EQ(byLabel[u"Command line"], u"C:\\Tools\\gone.exe -q");
+  EXPECT_EQ(byLabel[u"Image"], u"C:\\Tools\\gone.exe (File not found)");
+  EXPECT_EQ(byLabel[u"Startup impact"], u"Medium (CPU 420 ms, 2 KB)");
+  EXPECT_EQ(byLabel[u"Recommended to switch off"], u"Yes");
+  EXPECT_FALSE(byLabel.contains(u"Signature")) << "a missing file has none";
+  EXPECT_FALSE(byLabel.contains(u"Product")) << "empty facts are left out";
+  EXPECT_EQ(RowTooltip(run, details, t),
+            u"C:\\Tools\\gone.exe -q\r\nPublisher: Tools Inc\r\nFile not found\r\nRecommended to switch off");
+
+  TAutorunInfo service{u"", u"Spooler", u"", u"Spooler", u"SERV", true};
+  details = {};
+  details.startType = ServiceStart::AutomaticDelayed;
+  details.check = CheckReason::OutsideSystemFolders;
+  byLabel.clear();
+  for (const PropertyLine& line : PropertiesOf(service, u"Print Spooler", details, t)) byLabel[line.label] = line.value;
+  EXPECT_EQ(byLabel[u"Service name"], u"Spooler");
+  EXPECT_EQ(byLabel[u"Start type"], u"Automatic (delayed start)");
+  EXPECT_EQ(byLabel[u"Startup impact"], u"Not measured");
+  EXPECT_EQ(byLabel[u"Check this"], u"Named like a part of Windows, but its file lies outside the Windows and program folders");
+  t.CurrentLanguage = u"ja";
+  EXPECT_EQ(PropertiesOf(service, u"x", details, t)[0].label, u"名前");
 }
 
 }  // namespace

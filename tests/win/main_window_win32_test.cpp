@@ -6,6 +6,8 @@
 #include <commctrl.h>
 
 #include "app/main_window.h"
+#include "app/properties_dialog.h"
+#include "core/details/entry_properties.h"
 #include "core/update/update_layout.h"
 #include "platform/sim/sim_windows.h"
 #include "platform/win32/dpi.h"
@@ -62,9 +64,15 @@ TEST_F(MainWindowTest, LayoutAndCaptionsInTheUsersLanguage) {
   TFrmAutorun& frame = *window->FrmAutorun();
   EXPECT_EQ(TextOf(frame.ChkAllList()), u"全プログラム");
   EXPECT_EQ(TextOf(frame.BtnAutorun()), u"無効化");
-  wchar_t item[64] = {};
-  GetMenuStringW(frame.Menu(), 0, item, 64, MF_BYPOSITION);
-  EXPECT_EQ(win32::FromWide(item), u"リスト保存") << "the pop-up menu speaks the user's language";
+  std::vector<Text> items;
+  for (int i = 0; i < GetMenuItemCount(frame.Menu()); ++i) {
+    wchar_t item[64] = {};
+    GetMenuStringW(frame.Menu(), i, item, 64, MF_BYPOSITION);
+    items.push_back(win32::FromWide(item));
+  }
+  EXPECT_EQ(items, (std::vector<Text>{u"無効化", u"", u"ファイルの場所を開く", u"オンラインで検索", u"プロパティ", u"",
+                                      u"リスト保存"}))
+      << "the pop-up menu speaks the user's language";
   RECT button;
   GetWindowRect(frame.BtnAutorun(), &button);
   EXPECT_EQ(button.right - button.left, ScaleForDpi(84, dpi));
@@ -141,6 +149,60 @@ TEST_F(MainWindowTest, TheButtonFollowsAKeyboardSelectionAndActsOnTheFocusedRow)
   EXPECT_EQ(windows.services.Find(u"Off")->startType, scm::kAutoStart) << "the click enables it";
   EXPECT_EQ(windows.services.Find(u"Vendor")->startType, scm::kAutoStart) << "the other row is untouched";
   EXPECT_EQ(TextOf(frame.BtnAutorun()), u"Disable");
+}
+
+// Serves the window's own queued messages, as the message loop would.
+void PumpMessages() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+TEST_F(MainWindowTest, RowsGetTheirDetailsAfterTheyArePaintedAndTipsSayWhy) {
+  ASSERT_TRUE(windows.resources.LoadFile(u"NAME_BLACK", TARNWICK_SOURCE_DIR "/resources/name_black.txt"));
+  windows.http.Answer("{}");
+  windows.services.Add({u"AnySign4PC", u"AnySign4PC", u"\"C:\\Gone\\anysign.exe\" -s", scm::kAutoStart});
+  auto window = Open(u"en");
+  WaitForUpdate(*window);
+  TFrmAutorun& frame = *window->FrmAutorun();
+  ASSERT_EQ(RowCount(*window), 2);
+  const TAutorunItem& row = frame.Model().Rows()[1];
+  ASSERT_EQ(row.Target, u"AnySign4PC");
+  PumpMessages();
+  const EntryDetails* details = frame.Startup().DetailsOf(row);
+  ASSERT_NE(details, nullptr) << "the posted describe pass ran";
+  EXPECT_TRUE(MarksOf(*details).missing);
+  EXPECT_TRUE(MarksOf(*details).recommendedOff);
+
+  wchar_t text[512] = {};
+  NMLVGETINFOTIPW tip{};
+  tip.hdr = {frame.ListAutorun(), 200, static_cast<UINT>(LVN_GETINFOTIPW)};
+  tip.pszText = text;
+  tip.cchTextMax = 512;
+  tip.iItem = 1;
+  SendMessageW(window->Window(), WM_NOTIFY, 200, reinterpret_cast<LPARAM>(&tip));
+  EXPECT_EQ(win32::FromWide(text), u"\"C:\\Gone\\anysign.exe\" -s\r\nFile not found\r\nRecommended to switch off");
+}
+
+TEST_F(MainWindowTest, PropertiesShowEveryFactWithItsButtons) {
+  translator = Translator::Start(windows.resources, windows.locale);
+  translator.CurrentLanguage = u"en";
+  PropertiesDialog dialog(translator, nullptr,
+                          {u"Vendor Agent",
+                           {{u"Name", u"Vendor Agent"}, {u"Service name", u"Vendor"}, {u"Start type", u"Automatic"}},
+                           u"C:\\Vendor\\v.exe",
+                           {}});
+  ASSERT_NE(dialog.Window(), nullptr);
+  EXPECT_EQ(TextOf(dialog.Window()), u"Vendor Agent - Properties");
+  ASSERT_EQ(ListView_GetItemCount(dialog.Facts()), 3);
+  wchar_t value[64] = {};
+  ListView_GetItemText(dialog.Facts(), 2, 1, value, 64);
+  EXPECT_EQ(win32::FromWide(value), u"Automatic");
+  EXPECT_EQ(TextOf(dialog.OpenButton()), u"Open file location");
+  EXPECT_TRUE(IsWindowEnabled(dialog.OpenButton()));
+  EXPECT_FALSE(IsWindowEnabled(dialog.CopyButton())) << "no command line to copy";
 }
 
 TEST_F(MainWindowTest, TheColumnsFillTheListWhenAScrollBarComes) {
