@@ -23,6 +23,7 @@ constexpr int kListId = 200, kButtonId = 201, kCheckId = 202, kSaveId = 203;
 constexpr int kToggleId = 204, kOpenLocationId = 205, kSearchId = 206, kPropertiesId = 207;
 constexpr UINT_PTR kListSubclassId = 1, kButtonSubclassId = 2;
 constexpr UINT kDescribeMessage = WM_APP + 0x4454;
+constexpr UINT kSignedMessage = WM_APP + 0x5347;
 constexpr TextView kSaveKey = u"목록 저장";
 
 // The row's pop-up menu, in order; the toggle item's caption follows the row.
@@ -69,6 +70,10 @@ TFrmAutorun::TFrmAutorun(HWND parent, Context context, int dpi)
   rowHeight_.reset(ImageList_Create(1, ScaleForDpi(24, dpi), ILC_COLOR32, 0, 0));
   ListView_SetImageList(list_, rowHeight_.get(), LVSIL_STATE);
   SetWindowSubclass(list_, ListProc, kListSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  // One message stands for every answer that came before it is served.
+  worker_ = std::make_unique<SignatureWorker>(startup_.Signatures(), [this] {
+    if (!signedPosted_.exchange(true)) PostMessageW(list_, kSignedMessage, 0, 0);
+  });
 
   const std::wstring program = win32::Wide(t.Translate(u"프로그램 이름"));
   const std::wstring from = win32::Wide(t.Translate(u"출처"));
@@ -102,6 +107,7 @@ TFrmAutorun::TFrmAutorun(HWND parent, Context context, int dpi)
 }
 
 TFrmAutorun::~TFrmAutorun() {
+  worker_.reset();  // no answer is announced to a list that is going
   if (list_) RemoveWindowSubclass(list_, ListProc, kListSubclassId);
   if (button_) RemoveWindowSubclass(button_, ButtonProc, kButtonSubclassId);
 }
@@ -173,6 +179,11 @@ LRESULT CALLBACK TFrmAutorun::ListProc(HWND window, UINT message, WPARAM wParam,
     self->DescribeRows();
     return 0;
   }
+  if (message == kSignedMessage) {
+    self->signedPosted_ = false;
+    if (self->startup_.ApplyKnownSignatures()) InvalidateRect(window, nullptr, FALSE);
+    return 0;
+  }
   if (message == WM_CONTEXTMENU) {
     POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     self->ShowRowMenu(lParam == -1 ? nullptr : &at);
@@ -219,7 +230,9 @@ void TFrmAutorun::Render() {
 
 void TFrmAutorun::DescribeRows() {
   try {
-    if (startup_.DescribeRows()) InvalidateRect(list_, nullptr, FALSE);
+    if (!startup_.DescribeRows()) return;
+    InvalidateRect(list_, nullptr, FALSE);
+    worker_->Verify(startup_.UnverifiedImages());
   } catch (const std::exception& error) {
     context_.reportError(error);
   }

@@ -4,8 +4,11 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
+#include <memory>
 
+#include "core/details/signature_worker.h"
 #include "core/startup/startup_list.h"
 #include "core/i18n/translate.h"
 #include "platform/win32/file_info_win32.h"
@@ -56,8 +59,11 @@ class TFrmAutorun {
   void OpenFileLocation();
   // The pop-up menu at `at` (screen), or below the focused row for the keyboard.
   void ShowRowMenu(const POINT* at);
-  // Reads the details of rows that lack them and repaints their marks.
+  // Reads the details of rows that lack them and repaints their marks; their signatures
+  // follow from a worker thread.
   void DescribeRows();
+  // Waits until the signatures asked for are known and shown (tests, the screenshots).
+  bool SignaturesSettled() { return worker_->Idle() && !signedPosted_; }
 
  private:
   void Render();
@@ -83,6 +89,9 @@ class TFrmAutorun {
   win32::UniqueImageList rowHeight_;
   win32::UniqueFont font_, consolas_, bold_;
   StartupList startup_;
+  // After the list it verifies for: stops before the list's cache goes.
+  std::unique_ptr<SignatureWorker> worker_;
+  std::atomic<bool> signedPosted_ = false;
   bool buttonPressed_ = false;
   bool buttonHot_ = false;
   bool describePosted_ = false;

@@ -53,6 +53,10 @@ DetailsReader::DetailsReader(const AppContext& app, const FilterList& nameWhite,
 DetailsReader::~DetailsReader() = default;
 
 bool DetailsReader::InsideSystemFolders(TextView image) const {
+  // A bare name is found through the search path, which starts in the Windows folders: no place
+  // to hold against it.
+  const bool absolute = (image.size() > 2 && image[1] == u':' && image[2] == u'\\') || image.starts_with(u"\\\\");
+  if (!absolute) return true;
   for (const Text& folder : systemFolders_) {
     if (StartsWithFolder(image, folder)) return true;
   }
@@ -82,7 +86,8 @@ std::optional<ServiceStart> DetailsReader::StartOf(const Text& serviceName) {
 }
 
 CheckReason DetailsReader::CheckOf(const EntryDetails& details, bool inside) {
-  if (!details.hiddenByName || details.image.path.empty()) return CheckReason::None;
+  // A file that is not there starts nothing: it is marked missing, not suspected.
+  if (!details.hiddenByName || !details.fileExists) return CheckReason::None;
   switch (details.signature.state) {
     case SignatureState::Valid: return CheckReason::None;  // a signed file may live anywhere
     case SignatureState::Unsigned:
@@ -122,6 +127,17 @@ EntryDetails DetailsReader::Describe(const TAutorunInfo& entry) {
 void DetailsReader::Verify(EntryDetails& details, SignatureCache& signatures) const {
   if (!details.fileExists) return;
   Apply(details, signatures.Verify(details.image.path));
+}
+
+CheckReason DetailsReader::QuickCheck(const TAutorunInfo& entry, SignatureCache& signatures) const {
+  EntryDetails details;
+  details.hiddenByName = true;
+  // Only Run values, tasks and services are matched by name; none of them is a shortcut.
+  details.image = ImageOf(entry, app_);
+  details.fileExists = !details.image.path.empty() && app_.ports.fileSystem.FileExists(details.image.path);
+  if (!details.fileExists) return CheckReason::None;
+  if (auto known = signatures.Cached(details.image.path)) details.signature = *known;
+  return CheckOf(details, InsideSystemFolders(details.image.path));
 }
 
 void DetailsReader::Apply(EntryDetails& details, const Signature& signature) const {

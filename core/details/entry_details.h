@@ -57,6 +57,9 @@ class DetailsReader {
   void Verify(EntryDetails& details, SignatureCache& signatures) const;
   // The same with a signature known already.
   void Apply(EntryDetails& details, const Signature& signature) const;
+  // For an entry the name list hides: whether it must be shown anyway, from its file's place
+  // and a signature verified before, reading nothing but the entry's command.
+  CheckReason QuickCheck(const TAutorunInfo& entry, SignatureCache& signatures) const;
 
  private:
   std::optional<ServiceStart> StartOf(const Text& serviceName);

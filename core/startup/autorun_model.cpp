@@ -13,7 +13,12 @@ const TAutorunItem* AutorunModel::FindNode(const EntryId& id) const {
 }
 
 bool AutorunModel::LeftOut(const TAutorunInfo& entry, const FolderVars& vars) const {
-  return HiddenByLists(entry, lists_.fileWhite, lists_.nameWhite, vars) != HiddenBy::Nothing;
+  switch (HiddenByLists(entry, lists_.fileWhite, lists_.nameWhite, vars)) {
+    case HiddenBy::Nothing: return false;
+    case HiddenBy::FileList: return true;
+    case HiddenBy::NameList: return !(showAnyway && showAnyway(entry));
+  }
+  return true;
 }
 
 void AutorunModel::AddRow(const TAutorunInfo& entry, size_t index, const AppContext& app) {

@@ -57,6 +57,9 @@ class AutorunModel {
 
   const std::vector<TAutorunItem>& Rows() const { return rows_; }
   bool allList = false;  // "All Programs": disabled entries get rows too
+  // Asked for a new entry the name list hides: true gets it a row all the same (an impostor
+  // named like a part of Windows).
+  std::function<bool(const TAutorunInfo&)> showAnyway;
 
   TAutorunList ListAutoObj;  // the catalogue of the last refresh, hidden entries included
   IconCache ListIconObj;

@@ -1,6 +1,7 @@
 #include "core/startup/startup_list.h"
 
 #include <optional>
+#include <unordered_set>
 #include <utility>
 
 #include "core/catalogue/location_codes.h"
@@ -27,7 +28,11 @@ size_t RowCount(const FilterList& a, const FilterList& b, const FilterList& c) {
 StartupList::StartupList(const AppContext& app, ImageCollection& images)
     : app_(app), fileWhite_(app.ports.locale), nameWhite_(app.ports.locale), nameBlack_(app.ports.locale),
       model_(images, {fileWhite_, nameWhite_, nameBlack_}),
-      signatures_(app.ports.signatures, app.ports.fileSystem) {}
+      signatures_(app.ports.signatures, app.ports.fileSystem) {
+  model_.showAnyway = [this](const TAutorunInfo& entry) {
+    return DetailsReader(app_, nameWhite_, nameBlack_).QuickCheck(entry, signatures_) != CheckReason::None;
+  };
+}
 
 void StartupList::LoadBuiltInLists() {
   LoadListResource(fileWhite_, app_.ports.resources, u"FILE_WHITE");
@@ -80,6 +85,31 @@ bool StartupList::DescribeRows() {
 const EntryDetails* StartupList::DetailsOf(const TAutorunItem& row) const {
   auto it = details_.find(EntryId::Of(EntryOf(row)));
   return it == details_.end() ? nullptr : &it->second;
+}
+
+std::vector<Text> StartupList::UnverifiedImages() const {
+  std::vector<Text> images;
+  std::unordered_set<Text> seen;
+  for (const TAutorunItem& row : Rows()) {
+    const EntryDetails* details = DetailsOf(row);
+    if (!details || !details->fileExists || details->signature.state != SignatureState::NotChecked) continue;
+    if (seen.insert(LowerAscii(details->image.path)).second) images.push_back(details->image.path);
+  }
+  return images;
+}
+
+bool StartupList::ApplyKnownSignatures() {
+  std::optional<DetailsReader> reader;
+  bool any = false;
+  for (auto& [id, details] : details_) {
+    if (!details.fileExists || details.signature.state != SignatureState::NotChecked) continue;
+    const auto known = signatures_.Cached(details.image.path);
+    if (!known) continue;
+    if (!reader) reader.emplace(app_, nameWhite_, nameBlack_);
+    reader->Apply(details, *known);
+    any = true;
+  }
+  return any;
 }
 
 EntryDetails StartupList::DescribeFully(const TAutorunItem& row) {

@@ -55,6 +55,12 @@ class StartupList {
   const EntryDetails* DetailsOf(const TAutorunItem& row) const;
   // Every fact of the row's entry, the signature included (verified now unless known).
   EntryDetails DescribeFully(const TAutorunItem& row);
+  // The described rows' files whose signature is not known yet, in row order, once each.
+  std::vector<Text> UnverifiedImages() const;
+  // Gives described rows the signatures verified meanwhile; true when any row got one.
+  bool ApplyKnownSignatures();
+  // Verified signatures, kept for the life of the list; safe to use from another thread.
+  SignatureCache& Signatures() { return signatures_; }
 
   // The saved list of the catalogue of the last complete refresh.
   [[nodiscard]] bool Save(TextView path, Text& message) const;

@@ -37,20 +37,24 @@ void RequireSimulatedCall(std::string_view call) {
 
 void FaultPlan::Fail(std::string call, Text subject, int times) {
   RequireSimulatedCall(call);
+  std::lock_guard lock(mutex_);
   faults_.push_back({std::move(call), std::move(subject), times, false});
 }
 
 void FaultPlan::Throw(std::string call, Text subject, int times) {
   RequireSimulatedCall(call);
+  std::lock_guard lock(mutex_);
   faults_.push_back({std::move(call), std::move(subject), times, true});
 }
 
 void FaultPlan::Clear() {
+  std::lock_guard lock(mutex_);
   faults_.clear();
   log_.clear();
 }
 
 bool FaultPlan::ShouldFail(std::string_view call, TextView subject) {
+  std::lock_guard lock(mutex_);
   if (record) {
     // Benchmarks switch recording off, and this check with it.
     if (!IsSimulatedCall(call)) throw std::logic_error("the simulation checks an unlisted call: " + std::string(call));
@@ -70,6 +74,7 @@ bool FaultPlan::ShouldFail(std::string_view call, TextView subject) {
 
 int FaultPlan::CallCount(std::string_view call) const {
   RequireSimulatedCall(call);
+  std::lock_guard lock(mutex_);
   return static_cast<int>(std::count(log_.begin(), log_.end(), call));
 }
 

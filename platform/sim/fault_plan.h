@@ -1,8 +1,10 @@
 #pragma once
 // Failure injection for the simulated Windows. Every simulated call asks the plan
 // before it acts, naming itself after the Win32 function it stands for ("OpenServiceW")
-// and its subject (a service name, a key path; empty where there is none).
+// and its subject (a service name, a key path; empty where there is none). Safe to use from
+// several threads (the window verifies signatures on a worker).
 
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +30,7 @@ class FaultPlan {
   int CallCount(std::string_view call) const;
   // The call log; benchmarks switch it off so that it does not grow with every refresh.
   bool record = true;
+  // Read only while no other thread makes simulated calls.
   const std::vector<std::string>& CallLog() const { return log_; }
 
  private:
@@ -37,6 +40,7 @@ class FaultPlan {
     int remaining;
     bool throws;
   };
+  mutable std::mutex mutex_;
   std::vector<Fault> faults_;
   std::vector<std::string> log_;
 };

@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 #include "core/details/entry_details.h"
 #include "core/details/entry_properties.h"
+#include "core/details/signature_worker.h"
 #include "core/startup/entry_lookup.h"
 #include "core/startup/startup_list.h"
 #include "platform/sim/sim_windows.h"
@@ -276,6 +281,61 @@ TEST_F(EntryDetailsTest, PropertiesNameEveryFactAndWhereTheEntryLives) {
   EXPECT_EQ(byLabel[u"Check this"], u"Named like a part of Windows, but its file lies outside the Windows and program folders");
   t.CurrentLanguage = u"ja";
   EXPECT_EQ(PropertiesOf(service, u"x", details, t)[0].label, u"名前");
+}
+
+TEST_F(EntryDetailsTest, AnImpostorTheNameListWouldHideGetsARowUntilItsSignatureClearsIt) {
+  windows.files.AddFile(u"C:\\Users\\Public", u"evil.exe");
+  windows.registry.SetString(root::kCurrentUser, kRunKey, u"Dnscache", u"C:\\Users\\Public\\evil.exe");
+  windows.files.AddFile(u"C:\\Windows\\System32", u"spoolsv.exe");
+  windows.services.Add({u"Spooler", u"Print Spooler", u"C:\\Windows\\System32\\spoolsv.exe", scm::kAutoStart});
+  windows.services.Add({u"WinDefend", u"Defender", u"C:\\ProgramData\\Defender\\MsMpEng.exe", scm::kAutoStart});
+  windows.files.AddFile(u"C:\\ProgramData\\Defender", u"MsMpEng.exe");
+  windows.signatures.Set(u"C:\\ProgramData\\Defender\\MsMpEng.exe", {SignatureState::Valid, u"Microsoft", false});
+  windows.services.Add({u"Winmgmt", u"WMI", u"C:\\Gone\\wmi.exe", scm::kAutoStart});  // starts nothing
+  app.emplace(windows.app());
+  list.emplace(*app, images);
+  list->LoadBuiltInLists();
+  list->Load();
+  std::vector<Text> shown;
+  for (const TAutorunItem& row : list->Rows()) shown.push_back(row.Target);
+  EXPECT_EQ(shown, (std::vector<Text>{u"HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\Dnscache", u"WinDefend"}))
+      << "Spooler and a missing file stay hidden; the two outside Windows' folders are shown";
+
+  ASSERT_TRUE(list->DescribeRows());
+  EXPECT_EQ(list->UnverifiedImages(),
+            (std::vector<Text>{u"C:\\Users\\Public\\evil.exe", u"C:\\ProgramData\\Defender\\MsMpEng.exe"}));
+  {
+    std::atomic<int> announced = 0;
+    SignatureWorker worker(list->Signatures(), [&] { ++announced; });
+    worker.Verify(list->UnverifiedImages());
+    for (int i = 0; i < 500 && !(worker.Idle() && announced == 2); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    EXPECT_EQ(announced, 2);
+  }
+  EXPECT_TRUE(list->ApplyKnownSignatures());
+  EXPECT_FALSE(list->ApplyKnownSignatures()) << "nothing new";
+  EXPECT_TRUE(list->UnverifiedImages().empty());
+  EXPECT_EQ(MarksOf(*list->DetailsOf(list->Rows()[0])).check, CheckReason::NotSigned);
+  EXPECT_EQ(MarksOf(*list->DetailsOf(list->Rows()[1])).check, CheckReason::None) << "validly signed: no mark";
+
+  list->Rebuild();
+  ASSERT_EQ(list->Rows().size(), 1u) << "once known as signed, the name list hides it again";
+  EXPECT_EQ(windows.signatures.verifications(), 2) << "a second refresh verifies nothing again";
+}
+
+TEST(SignatureWorkerTest, StopsAfterTheFileInHandAndDropsTheRest) {
+  sim::FaultPlan faults;
+  sim::SimFileSystem files(faults);
+  for (int i = 0; i < 50; ++i) files.AddFile(u"C:\\Many", u"f" + FromUtf8(std::to_string(i)) + u".exe");
+  sim::SimSignatures signatures(faults);
+  SignatureCache cache(signatures, files);
+  std::vector<Text> paths;
+  for (int i = 0; i < 50; ++i) paths.push_back(u"C:\\Many\\f" + FromUtf8(std::to_string(i)) + u".exe");
+  {
+    SignatureWorker worker(cache, [] { std::this_thread::sleep_for(std::chrono::milliseconds(1)); });
+    worker.Verify(paths);
+    worker.Verify({paths[49]});  // replaces what waits
+  }
+  EXPECT_LT(signatures.verifications(), 50) << "the destructor did not wait for the whole queue";
 }
 
 }  // namespace

@@ -164,10 +164,14 @@ TEST_F(MainWindowTest, RowsGetTheirDetailsAfterTheyArePaintedAndTipsSayWhy) {
   ASSERT_TRUE(windows.resources.LoadFile(u"NAME_BLACK", TARNWICK_SOURCE_DIR "/resources/name_black.txt"));
   windows.http.Answer("{}");
   windows.services.Add({u"AnySign4PC", u"AnySign4PC", u"\"C:\\Gone\\anysign.exe\" -s", scm::kAutoStart});
+  windows.services.Add({u"Signed", u"Signed Agent", u"C:\\Signed\\s.exe", scm::kAutoStart});
+  windows.files.AddFile(u"C:\\Signed", u"s.exe");
+  windows.signatures.Set(u"C:\\Signed\\s.exe", {SignatureState::Valid, u"Signed Ltd", false});
   auto window = Open(u"en");
-  WaitForUpdate(*window);
   TFrmAutorun& frame = *window->FrmAutorun();
-  ASSERT_EQ(RowCount(*window), 2);
+  ASSERT_EQ(RowCount(*window), 3);
+  EXPECT_EQ(frame.Startup().DetailsOf(frame.Model().Rows()[1]), nullptr) << "the first paint waits for no file";
+  WaitForUpdate(*window);
   const TAutorunItem& row = frame.Model().Rows()[1];
   ASSERT_EQ(row.Target, u"AnySign4PC");
   PumpMessages();
@@ -175,6 +179,13 @@ TEST_F(MainWindowTest, RowsGetTheirDetailsAfterTheyArePaintedAndTipsSayWhy) {
   ASSERT_NE(details, nullptr) << "the posted describe pass ran";
   EXPECT_TRUE(MarksOf(*details).missing);
   EXPECT_TRUE(MarksOf(*details).recommendedOff);
+  for (int i = 0; i < 500 && !frame.SignaturesSettled(); ++i) {
+    Sleep(5);
+    PumpMessages();
+  }
+  PumpMessages();
+  EXPECT_EQ(frame.Startup().DetailsOf(frame.Model().Rows()[2])->signature.signer, u"Signed Ltd")
+      << "signatures arrive from the worker and land in the row";
 
   wchar_t text[512] = {};
   NMLVGETINFOTIPW tip{};
