@@ -8,6 +8,7 @@
 #include "app/properties_dialog.h"
 #include "app/fonts.h"
 #include "app/styled_button.h"
+#include "core/catalogue/toggles.h"
 #include "core/details/entry_properties.h"
 #include "core/startup/list_actions.h"
 #include "core/error.h"
@@ -95,6 +96,18 @@ TFrmAutorun::TFrmAutorun(HWND parent, Context context, int dpi)
                             reinterpret_cast<HMENU>(kButtonId), instance, nullptr);
   SendMessageW(button_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   SetWindowSubclass(button_, ButtonProc, kButtonSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  // The button's tip lives on the parent: a disabled button gets no mouse messages of its own.
+  tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0,
+                         0, parent, nullptr, instance, nullptr);
+  SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, ScaleForDpi(320, dpi));
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.uFlags = TTF_SUBCLASS;
+  tool.hwnd = parent;
+  tool.uId = kButtonId;
+  tool.lpszText = const_cast<wchar_t*>(L"");
+  SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  SendMessageW(tip_, TTM_ACTIVATE, FALSE, 0);
 
   menu_.reset(CreatePopupMenu());
   for (const MenuItem& item : kMenuItems) {
@@ -145,6 +158,12 @@ void TFrmAutorun::Layout(const RECT& area, int dpi) {
   const int buttonLeft = area.right - S(84);
   MoveWindow(check_, area.left + S(2), listBottom + S(16), CheckBoxWidth(buttonLeft - area.left - S(8)), S(17), TRUE);
   MoveWindow(button_, buttonLeft, listBottom + S(8), S(84), panelHeight - S(16), TRUE);
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.hwnd = parent_;
+  tool.uId = kButtonId;
+  tool.rect = {buttonLeft, listBottom + S(8), buttonLeft + S(84), listBottom + panelHeight - S(8)};
+  SendMessageW(tip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 int TFrmAutorun::CheckBoxWidth(int room) const {
@@ -264,7 +283,9 @@ void TFrmAutorun::ShowRowMenu(const POINT* at) {
   const EntryDetails* details = row ? startup_.DetailsOf(*row) : nullptr;
   const UINT rowItem = row ? MF_ENABLED : MF_GRAYED;
   const std::wstring toggle = win32::Wide(t.Translate(ButtonLookFor(!row || row->Enabled).captionKey));
-  ModifyMenuW(menu_.get(), kToggleId, MF_BYCOMMAND | MF_STRING | rowItem, kToggleId, toggle.c_str());
+  const bool switchable = row && SwitchBlockOf(EntryId::Of(startup_.EntryOf(*row)), context_.app) == SwitchBlock::None;
+  ModifyMenuW(menu_.get(), kToggleId, MF_BYCOMMAND | MF_STRING | (switchable ? MF_ENABLED : MF_GRAYED), kToggleId,
+              toggle.c_str());
   EnableMenuItem(menu_.get(), kOpenLocationId,
                  MF_BYCOMMAND | (details && !details->image.path.empty() ? MF_ENABLED : MF_GRAYED));
   EnableMenuItem(menu_.get(), kSearchId, MF_BYCOMMAND | rowItem);
@@ -359,8 +380,34 @@ void TFrmAutorun::ShowButtonState(bool entryEnabled) {
 }
 
 void TFrmAutorun::SyncButton() {
-  const int row = FocusedRow();
-  if (row >= 0 && row < static_cast<int>(startup_.Rows().size())) ShowButtonState(startup_.Rows()[row].Enabled);
+  const TAutorunItem* row = RowAt(FocusedRow());
+  SwitchBlock block = SwitchBlock::None;
+  if (row) {
+    ShowButtonState(row->Enabled);
+    block = SwitchBlockOf(EntryId::Of(startup_.EntryOf(*row)), context_.app);
+  }
+  // An entry Windows offers no switch for: the button says no, and its tip says why.
+  EnableWindow(button_, block == SwitchBlock::None);
+  const TextView key = SwitchBlockKey(block);
+  const std::wstring why = key.empty() ? std::wstring() : win32::Wide(context_.translator.Translate(key));
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.hwnd = parent_;
+  tool.uId = kButtonId;
+  tool.lpszText = const_cast<wchar_t*>(why.c_str());
+  SendMessageW(tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  SendMessageW(tip_, TTM_ACTIVATE, block != SwitchBlock::None, 0);
+}
+
+Text TFrmAutorun::ButtonTip() const {
+  wchar_t text[512] = {};
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.hwnd = parent_;
+  tool.uId = kButtonId;
+  tool.lpszText = text;
+  SendMessageW(tip_, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
+  return win32::FromWide(text);
 }
 
 void TFrmAutorun::ListAutorunClick() { SyncButton(); }
@@ -380,11 +427,11 @@ void TFrmAutorun::BtnAutorunClick() {
       LoadAutorun();
     }
   } catch (const std::exception& error) {
-    EnableWindow(button_, TRUE);
+    SyncButton();
     context_.reportError(error);
     return;
   }
-  EnableWindow(button_, TRUE);
+  SyncButton();
 }
 
 void TFrmAutorun::ChkAllListClick() { Rebuild(); }
@@ -433,7 +480,7 @@ bool TFrmAutorun::HandleCommand(WPARAM wParam, LPARAM) {
       BtnSaveClick();
       return true;
     case kToggleId:
-      BtnAutorunClick();
+      if (IsWindowEnabled(button_)) BtnAutorunClick();
       return true;
     case kOpenLocationId:
       OpenFileLocation();

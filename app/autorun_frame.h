@@ -45,6 +45,8 @@ class TFrmAutorun {
   HWND BtnAutorun() const { return button_; }
   HWND ChkAllList() const { return check_; }
   HMENU Menu() const { return menu_.get(); }
+  // What the button's tooltip says (why it is disabled); empty when it has nothing to say.
+  Text ButtonTip() const;
   const AutorunModel& Model() const { return startup_.Model(); }
   StartupList& Startup() { return startup_; }
 
@@ -83,7 +85,7 @@ class TFrmAutorun {
 
   Context context_;
   HWND parent_;
-  HWND list_ = nullptr, button_ = nullptr, check_ = nullptr;
+  HWND list_ = nullptr, button_ = nullptr, check_ = nullptr, tip_ = nullptr;
   win32::UniqueMenu menu_;
   win32::Win32ImageList images_;
   win32::UniqueImageList rowHeight_;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cli/entry_output.h"
+#include "core/catalogue/toggles.h"
 #include "core/details/entry_details.h"
 #include "core/error.h"
 #include "core/files/file_info.h"
@@ -163,6 +164,9 @@ CliResult Toggle(bool enable, std::span<const Text> args, const AppContext& app)
     }
     const EntryId id = EntryId::Of(*lookup.found);
     named = Named(*lookup.found);  // as the system spells it
+    if (const SwitchBlock block = SwitchBlockOf(id, app); block != SwitchBlock::None) {
+      return {1, {}, "tarnwickc: " + named + " cannot be switched: " + SwitchBlockText(block) + "\n"};
+    }
     outcome = list.Toggle(id, enable);
   } catch (const TarnwickError& error) {
     return {1, {}, "tarnwickc: " + std::string(verb) + " " + named + " failed: " + ToUtf8(error.Message()) + "\n"};
@@ -174,6 +178,7 @@ CliResult Toggle(bool enable, std::span<const Text> args, const AppContext& app)
     case ToggleOutcome::NotFound: return {1, {}, "tarnwickc: no startup entry " + named + "\n"};
     case ToggleOutcome::Gone:
       return {1, {}, "tarnwickc: " + named + " is no longer in the catalogue after " + verb + "\n"};
+    case ToggleOutcome::Blocked: return {1, {}, "tarnwickc: " + named + " cannot be switched\n"};
     case ToggleOutcome::Refused:
       return {1, {}, "tarnwickc: " + named + " is still " + (enable ? "disabled" : "enabled") +
                          ": the system did not accept the change\n"};

@@ -9,5 +9,10 @@ namespace tarnwick::location {
 inline constexpr TextView kFile = u"FILE";
 inline constexpr TextView kTask = u"SCHE";
 inline constexpr TextView kService = u"SERV";
+// Sources beyond the four above, read after them.
+inline constexpr TextView kRunOnce = u"ONCE";     // the RunOnce keys: shown, not switched
+inline constexpr TextView kPolicyRun = u"POLI";   // the policy Run keys: shown, not switched
+inline constexpr TextView kWinlogon = u"WLGN";    // a replaced Winlogon Shell or Userinit: shown, not switched
+inline constexpr TextView kStoreApp = u"APPX";    // a Store app's startup task
 
 }  // namespace tarnwick::location

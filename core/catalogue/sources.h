@@ -19,11 +19,15 @@ void ReadScheduledTasks(TAutorunList& list, const AppContext& app);
 // One task folder's tasks, appended until a call fails; the first failure is returned.
 [[nodiscard]] HResult ReadTaskFolder(ScheduledTaskService& service, TextView path, TAutorunList& list);
 void ReadServices(TAutorunList& list, const AppContext& app);
+// Store apps' startup tasks (store_apps.h).
+void ReadStoreAppTasks(TAutorunList& list, const AppContext& app);
+// RunOnce, the policy Run keys and a Winlogon Shell or Userinit other than Windows' own.
+void ReadMoreRegistryKeys(TAutorunList& list, const AppContext& app);
 
 using CatalogueSource = void (*)(TAutorunList&, const AppContext&);
 
-// The order of a refresh: folders, Run keys, tasks, services.
-inline constexpr std::array<CatalogueSource, 4> kCatalogueSources = {
-    ReadStartupFolders, ReadRunKeys, ReadScheduledTasks, ReadServices};
+// The order of a refresh: folders, Run keys, tasks, services; then the places beyond them.
+inline constexpr std::array<CatalogueSource, 6> kCatalogueSources = {
+    ReadStartupFolders, ReadRunKeys, ReadScheduledTasks, ReadServices, ReadStoreAppTasks, ReadMoreRegistryKeys};
 
 }  // namespace tarnwick

@@ -5,6 +5,7 @@
 #include "core/catalogue/run_keys.h"
 #include "core/catalogue/service_start_record.h"
 #include "core/catalogue/startup_approved.h"
+#include "core/catalogue/store_apps.h"
 #include "core/catalogue/task_session.h"
 #include "core/error.h"
 #include "core/paths/path.h"
@@ -17,7 +18,31 @@ bool UsesStartupApproved(SystemInfo& system) {
   return major > 6 || (major == 6 && system.MinorVersion() >= 2);
 }
 
+SwitchBlock SwitchBlockOf(const EntryId& id, const AppContext& app) {
+  for (TextView code : {location::kRunOnce, location::kPolicyRun, location::kWinlogon}) {
+    if (SameTextAscii(id.from, code)) return SwitchBlock::NoReversibleSwitch;
+  }
+  int32_t state = 0;
+  if (SameTextAscii(id.from, location::kStoreApp) && StoreTaskState(app, id.target, state) &&
+      (state == store_app::kDisabledByPolicy || state == store_app::kEnabledByPolicy)) {
+    return SwitchBlock::SetByPolicy;
+  }
+  return SwitchBlock::None;
+}
+
+const char* SwitchBlockText(SwitchBlock block) {
+  switch (block) {
+    case SwitchBlock::NoReversibleSwitch:
+      return "Windows keeps no off state for this place; it can only be deleted, which this program does not do";
+    case SwitchBlock::SetByPolicy: return "the administrator's policy switches this app";
+    case SwitchBlock::None: break;
+  }
+  return "";
+}
+
 SwitchStatus SetAutorunEnabled(const EntryId& id, bool enable, const AppContext& app) {
+  if (SwitchBlockOf(id, app) != SwitchBlock::None) return SwitchStatus::Blocked;
+  if (SameTextAscii(id.from, location::kStoreApp)) return SetStoreAppEnabled(id.target, enable, app);
   if (SameTextAscii(id.from, location::kFile)) return SetFileEnabled(id.target, enable, app);
   if (SameTextAscii(id.from, location::kTask)) return SetTaskEnabled(id.target, enable, app);
   if (SameTextAscii(id.from, location::kService)) return SetServiceEnabled(id.target, enable, app);
@@ -75,6 +100,15 @@ SwitchStatus SetTaskEnabled(TextView path, bool enable, const AppContext& app) {
     return found == hresult::kFileNotFound ? SwitchStatus::NotFound : SwitchStatus::Refused;
   }
   return StatusOf(Succeeded(task->put_Enabled(enable ? kVariantTrue : kVariantFalse)));
+}
+
+SwitchStatus SetStoreAppEnabled(TextView target, bool enable, const AppContext& app) {
+  int32_t state = 0;
+  if (!StoreTaskState(app, target, state)) return SwitchStatus::NotFound;
+  if (state == store_app::kDisabledByPolicy || state == store_app::kEnabledByPolicy) return SwitchStatus::Blocked;
+  return StatusOf(TReg(app.ports.registry)
+                      .WriteInteger(root::kCurrentUser, Text(store_app::kSystemAppData) + u"\\" + Text(target), u"State",
+                                    enable ? store_app::kEnabled : store_app::kDisabledByUser));
 }
 
 SwitchStatus SetServiceEnabled(TextView name, bool enable, const AppContext& app) {

@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "core/catalogue/location_codes.h"
 #include "core/files/file_info.h"
 #include "core/paths/path.h"
 #include "core/startup/entry_class.h"
@@ -33,6 +34,7 @@ const char* CheckReasonText(CheckReason reason) {
     case CheckReason::OutsideSystemFolders:
       return "named like a part of Windows, but its file lies outside the Windows and program folders";
     case CheckReason::NotSigned: return "named like a part of Windows, but its file is not validly signed";
+    case CheckReason::ReplacesWindowsDefault: return "replaces the program Windows starts at logon";
     case CheckReason::None: break;
   }
   return "";
@@ -86,6 +88,7 @@ std::optional<ServiceStart> DetailsReader::StartOf(const Text& serviceName) {
 }
 
 CheckReason DetailsReader::CheckOf(const EntryDetails& details, bool inside) {
+  if (details.replacesDefault) return CheckReason::ReplacesWindowsDefault;
   // A file that is not there starts nothing: it is marked missing, not suspected.
   if (!details.hiddenByName || !details.fileExists) return CheckReason::None;
   switch (details.signature.state) {
@@ -113,6 +116,7 @@ EntryDetails DetailsReader::Describe(const TAutorunInfo& entry) {
     details.description = values[u"FileDescription"];
   }
   if (ClassOf(entry.From) == EntryClass::Service) details.startType = StartOf(entry.Target);
+  details.replacesDefault = SameTextAscii(entry.From, location::kWinlogon);
   if (!boot_) boot_ = BootMeasurements::ReadNewest(app_);
   details.impact = boot_->ImpactOf(image);
 

@@ -26,6 +26,7 @@ enum class CheckReason {
   None,
   OutsideSystemFolders,  // its file lies outside the Windows and program folders
   NotSigned,             // its file is not validly signed
+  ReplacesWindowsDefault,  // a Winlogon Shell or Userinit other than Windows' own
 };
 const char* CheckReasonText(CheckReason reason);
 
@@ -39,6 +40,7 @@ struct EntryDetails {
   StartupImpact impact;
   bool recommendedOff = false;  // the name blacklist names it
   bool hiddenByName = false;    // the name whitelist hides it from the list
+  bool replacesDefault = false; // it stands where Windows starts its own shell
   Signature signature;          // NotChecked until verified
   CheckReason check = CheckReason::None;
 };

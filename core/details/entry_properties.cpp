@@ -60,6 +60,7 @@ constexpr Named kCheckKeys[] = {
     {static_cast<int>(CheckReason::OutsideSystemFolders),
      u"Windows 구성 요소의 이름이지만 파일이 Windows 및 프로그램 폴더 밖에 있습니다"},
     {static_cast<int>(CheckReason::NotSigned), u"Windows 구성 요소의 이름이지만 파일에 유효한 서명이 없습니다"},
+    {static_cast<int>(CheckReason::ReplacesWindowsDefault), u"Windows가 로그온할 때 시작하는 프로그램을 바꿉니다"},
 };
 
 template <size_t N>

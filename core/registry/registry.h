@@ -27,6 +27,8 @@ class TReg {
   Bytes ReadBinary(RootKey root, TextView key, TextView name) const;
   bool ReadBool(RootKey root, TextView key, TextView name, bool value) const;
   int32_t ReadInteger(RootKey root, TextView key, TextView name, int32_t value) const;
+  // A DWORD value; false when it is missing or of another type.
+  bool QueryDword(RootKey root, TextView key, TextView name, int32_t& out) const;
   Text ReadString(RootKey root, TextView key, TextView name, const Text& value) const;
   int ReadKeyNames(RootKey root, TextView key, std::vector<Text>& keyNames) const;
   int ReadValueNames(RootKey root, TextView key, std::vector<Text>& valueNames) const;
@@ -55,7 +57,6 @@ class TReg {
   void Delete(TextView text) const;
 
  private:
-  bool QueryDword(RootKey root, TextView key, TextView name, int32_t& out) const;
   Registry& registry_;
 };
 

@@ -22,4 +22,13 @@ ToggleButtonLook ButtonLookFor(bool entryEnabled) {
   return entryEnabled ? ToggleButtonLook{kDisableKey, false} : ToggleButtonLook{kEnableKey, true};
 }
 
+TextView SwitchBlockKey(SwitchBlock block) {
+  switch (block) {
+    case SwitchBlock::NoReversibleSwitch: return u"Windows에는 이 항목을 되돌릴 수 있게 끄는 방법이 없습니다";
+    case SwitchBlock::SetByPolicy: return u"관리자 정책이 이 앱의 시작을 정합니다";
+    case SwitchBlock::None: break;
+  }
+  return {};
+}
+
 }  // namespace tarnwick

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/catalogue/autorun_info.h"
+#include "core/catalogue/toggles.h"
 #include "core/text/text.h"
 
 namespace tarnwick {
@@ -27,5 +28,8 @@ ToggleButtonLook ButtonLookFor(bool entryEnabled);
 
 inline constexpr TextView kDisableKey = u"사용안함";
 inline constexpr TextView kEnableKey = u"사용함";
+
+// Why the button is disabled, as a Korean key of the translation table; empty for None.
+TextView SwitchBlockKey(SwitchBlock block);
 
 }  // namespace tarnwick

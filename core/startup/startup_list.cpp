@@ -137,6 +137,7 @@ ToggleOutcome StartupList::Toggle(const EntryId& asked, bool enable) {
   if (!found) return ToggleOutcome::NotFound;
   const EntryId id = EntryId::Of(*found);  // as the system spells it
   const SwitchStatus status = SetAutorunEnabled(id, enable, app_);
+  if (status == SwitchStatus::Blocked) return ToggleOutcome::Blocked;
   Load();
   const TAutorunInfo* entry = Find(id);
   if (!entry) {

@@ -24,6 +24,7 @@ enum class ToggleOutcome {
   NotFound,              // no entry of that identity in the catalogue
   Gone,                  // the entry left the catalogue during the switch
   Refused,               // the system kept the entry as it was
+  Blocked,               // the entry cannot be switched (SwitchBlockOf says why); nothing was tried
 };
 
 class StartupList {

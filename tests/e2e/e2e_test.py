@@ -522,6 +522,69 @@ def list_details_give_images_signatures_impact_and_marks(wine):
         shutil.rmtree(probes_dir, ignore_errors=True)
 
 
+APP_MODEL = r"HKCU\Software\Classes\Local Settings\Software\Microsoft\Windows\CurrentVersion\AppModel"
+WINLOGON = r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\Winlogon"
+STORE_MANIFEST = (
+    '<?xml version="1.0" encoding="utf-8"?>\r\n<Package xmlns="http://schemas.microsoft.com/appx/manifest/foundation/'
+    'windows10" xmlns:uap5="http://schemas.microsoft.com/appx/manifest/uap/windows10/5"><Applications>'
+    '<Application Id="App" Executable="Sync.exe"><Extensions><uap5:Extension Category="windows.startupTask" '
+    'Executable="SyncTray.exe" EntryPoint="Windows.FullTrustApplication"><uap5:StartupTask TaskId="SyncStartup" '
+    'Enabled="true" DisplayName="Contoso Sync Tray"/></uap5:Extension></Extensions></Application></Applications>'
+    '</Package>')
+
+
+@check
+def store_tasks_runonce_policy_keys_and_a_replaced_shell_are_listed(wine):
+    family, package = "Contoso.Sync_8wekyb3d8bbwe", "Contoso.Sync_1.2.3.0_x64__8wekyb3d8bbwe"
+    folder = os.path.join(wine.env["WINEPREFIX"], "drive_c", "Program Files", "WindowsApps", package)
+    task_key = f"{APP_MODEL}\\SystemAppData\\{family}\\SyncStartup"
+    once = f"HKLM\\{RUN}Once"
+    policy = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Policies\Explorer\Run"
+    original_shell = reg_value(wine, WINLOGON, "Shell")
+    os.makedirs(folder, exist_ok=True)
+    try:
+        with open(os.path.join(folder, "AppxManifest.xml"), "w", encoding="utf-8-sig") as f:
+            f.write(STORE_MANIFEST)
+        reg(wine, "add", task_key, "/v", "State", "/t", "REG_DWORD", "/d", "2")
+        reg(wine, "add", f"{APP_MODEL}\\Repository\\Packages\\{package}", "/v", "PackageRootFolder", "/d",
+            "C:\\Program Files\\WindowsApps\\" + package)
+        reg(wine, "add", once, "/v", "TwkFinish", "/d", r"C:\Setup\finish.exe /last")
+        reg(wine, "add", policy, "/v", "TwkPushed", "/d", r"C:\Corp\agent.exe")
+        reg(wine, "add", WINLOGON, "/v", "Shell", "/d", r"C:\Kiosk\shell.exe")
+
+        listed = tarnwickc(wine, "list", "--json")
+        assert listed.returncode == 0, listed.stderr
+        entries = {(e["from"], e["caption"]): e for e in json.loads(listed.stdout.decode("utf-8"))}
+        store = entries.get(("APPX", "Contoso Sync Tray"))
+        assert store and store["target"] == family + "\\SyncStartup" and store["enabled"] is True, store
+        assert store["fileName"] == "C:\\Program Files\\WindowsApps\\" + package + "\\SyncTray.exe", store
+        assert ("ONCE", "TwkFinish") in entries and ("POLI", "TwkPushed") in entries, list(entries)
+        shell = entries.get(("WLGN", "Shell"))
+        assert shell and shell["fileName"] == r"C:\Kiosk\shell.exe", shell
+
+        result = tarnwickc(wine, "disable", "APPX", "Contoso Sync Tray")
+        assert result.returncode == 0, result.stderr
+        assert reg_value(wine, task_key, "State") == ("REG_DWORD", "0x1"), reg_value(wine, task_key, "State")
+        result = tarnwickc(wine, "enable", "APPX", family + "\\SyncStartup")
+        assert result.returncode == 0, result.stderr
+        assert reg_value(wine, task_key, "State") == ("REG_DWORD", "0x2"), reg_value(wine, task_key, "State")
+
+        for code, name in (("ONCE", "TwkFinish"), ("POLI", "TwkPushed"), ("WLGN", "Shell")):
+            refused = tarnwickc(wine, "disable", code, name)
+            assert refused.returncode == 1 and b"cannot be switched" in refused.stderr, (code, refused.stderr)
+        assert reg_value(wine, once, "TwkFinish"), "a refused switch deletes nothing"
+    finally:
+        wine.run("reg", "delete", f"{APP_MODEL}\\SystemAppData\\{family}", "/f")
+        wine.run("reg", "delete", f"{APP_MODEL}\\Repository\\Packages\\{package}", "/f")
+        wine.run("reg", "delete", once, "/v", "TwkFinish", "/f")
+        wine.run("reg", "delete", policy, "/v", "TwkPushed", "/f")
+        if original_shell:
+            wine.run("reg", "add", WINLOGON, "/v", "Shell", "/d", original_shell[1], "/f")
+        else:
+            wine.run("reg", "delete", WINLOGON, "/v", "Shell", "/f")
+        shutil.rmtree(folder, ignore_errors=True)
+
+
 @check
 def bad_command_line_prints_usage_and_exits_2(wine):
     for args in (["frobnicate"], ["list", "--xml"], []):

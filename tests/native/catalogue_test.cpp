@@ -67,9 +67,9 @@ TEST_F(CatalogueTest, AnErrorEndsTheRefreshKeepsEarlierEntriesAndReachesTheCalle
   EXPECT_EQ(list[2].Target, u"\\half");
 }
 
-TEST_F(CatalogueTest, TheFixedOrderIsFoldersRunKeysTasksServices) {
-  const CatalogueSource expected[] = {ReadStartupFolders, ReadRunKeys, ReadScheduledTasks,
-                                      ReadServices};
+TEST_F(CatalogueTest, TheFixedOrderIsFoldersRunKeysTasksServicesThenTheNewPlaces) {
+  const CatalogueSource expected[] = {ReadStartupFolders, ReadRunKeys,       ReadScheduledTasks,
+                                      ReadServices,       ReadStoreAppTasks, ReadMoreRegistryKeys};
   ASSERT_EQ(kCatalogueSources.size(), std::size(expected));
   for (size_t i = 0; i < std::size(expected); ++i) EXPECT_EQ(kCatalogueSources[i], expected[i]);
 }

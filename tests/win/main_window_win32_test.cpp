@@ -197,6 +197,23 @@ TEST_F(MainWindowTest, RowsGetTheirDetailsAfterTheyArePaintedAndTipsSayWhy) {
   EXPECT_EQ(win32::FromWide(text), u"\"C:\\Gone\\anysign.exe\" -s\r\nFile not found\r\nRecommended to switch off");
 }
 
+TEST_F(MainWindowTest, AnEntryWithoutASwitchDisablesTheButtonAndSaysWhy) {
+  windows.http.Answer("{}");
+  windows.registry.SetString(root::kCurrentUser, u"Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce", u"Finish",
+                             u"C:\\Setup\\finish.exe");
+  auto window = Open(u"en");
+  WaitForUpdate(*window);
+  TFrmAutorun& frame = *window->FrmAutorun();
+  ASSERT_EQ(RowCount(*window), 2);
+  ASSERT_EQ(frame.Model().Rows()[1].From, u"ONCE");
+  ListView_SetItemState(frame.ListAutorun(), 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  EXPECT_FALSE(IsWindowEnabled(frame.BtnAutorun()));
+  EXPECT_EQ(frame.ButtonTip(), u"Windows offers no way to switch this entry off that can be undone");
+  ListView_SetItemState(frame.ListAutorun(), 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  EXPECT_TRUE(IsWindowEnabled(frame.BtnAutorun())) << "the service row can be switched";
+  EXPECT_EQ(frame.ButtonTip(), u"");
+}
+
 TEST_F(MainWindowTest, PropertiesShowEveryFactWithItsButtons) {
   translator = Translator::Start(windows.resources, windows.locale);
   translator.CurrentLanguage = u"en";
