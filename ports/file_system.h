@@ -33,6 +33,8 @@ class FileSystem {
   // Names of the files directly in `folder` (pattern "*"), hidden and system files included,
   // subfolders excluded, in the file system's order.
   virtual ListResult ListFiles(TextView folder, std::vector<Text>& names) = 0;
+  // Names of the folders directly in `folder`, in the file system's order ("." and ".." left out).
+  virtual ListResult ListSubfolders(TextView folder, std::vector<Text>& names) = 0;
   // True for an existing file (symbolic links followed); false for folders.
   virtual bool FileExists(TextView path) = 0;
   // Size and last write time of an existing file; false for a missing one or a folder.

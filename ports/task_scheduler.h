@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "core/text/text.h"
 
@@ -37,6 +38,8 @@ class ScheduledTask {  // IRegisteredTask
   virtual HResult get_Name(Text& name) = 0;
   virtual HResult get_Enabled(int16_t& enabled) = 0;
   virtual HResult put_Enabled(int16_t enabled) = 0;
+  // The task's definition as XML (the same text Windows keeps under System32\Tasks).
+  virtual HResult get_Xml(Text& xml) = 0;
 };
 
 class ScheduledTaskCollection {  // IRegisteredTaskCollection
@@ -53,6 +56,9 @@ class ScheduledTaskFolder {  // ITaskFolder
   // Flags 0 leave out the tasks marked hidden.
   virtual HResult GetTasks(int32_t flags, std::unique_ptr<ScheduledTaskCollection>& tasks) = 0;
   virtual HResult GetTask(TextView path, std::unique_ptr<ScheduledTask>& task) = 0;
+  // GetFolders(0), counted and walked: the full paths ("\Vendor") of the folders directly in
+  // this one, in the scheduler's order.
+  virtual HResult GetFolderPaths(std::vector<Text>& paths) = 0;
 };
 
 class ScheduledTaskService {  // ITaskService

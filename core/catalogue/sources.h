@@ -15,9 +15,13 @@ void ReadStartupFolder(TextView folder, TAutorunList& list, const AppContext& ap
 void ReadRunKeys(TAutorunList& list, const AppContext& app);
 // One Run key; `key` begins with "".
 void ReadRunKey(RootKey root, TextView key, TAutorunList& list, const AppContext& app);
+// The root folder's tasks (all of them), then those of every other folder that run at logon
+// or boot; from the definition files under System32\Tasks where the root cannot be enumerated.
 void ReadScheduledTasks(TAutorunList& list, const AppContext& app);
-// One task folder's tasks, appended until a call fails; the first failure is returned.
-[[nodiscard]] HResult ReadTaskFolder(ScheduledTaskService& service, TextView path, TAutorunList& list);
+// One task folder's tasks, appended until a call fails; the first failure is returned. With
+// `app`, each task's definition gives what it starts (FileName, RawData).
+[[nodiscard]] HResult ReadTaskFolder(ScheduledTaskService& service, TextView path, TAutorunList& list,
+                                     const AppContext* app = nullptr);
 void ReadServices(TAutorunList& list, const AppContext& app);
 // Store apps' startup tasks (store_apps.h).
 void ReadStoreAppTasks(TAutorunList& list, const AppContext& app);

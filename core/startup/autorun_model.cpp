@@ -7,6 +7,17 @@
 
 namespace tarnwick {
 
+namespace {
+
+// Tasks under "\Microsoft\" are Windows' own: shown only with "All Programs".
+bool IsWindowsTask(const TAutorunInfo& entry) {
+  constexpr TextView kWindowsTasks = u"\\Microsoft\\";
+  return ClassOf(entry.From) == EntryClass::Task && entry.Target.size() > kWindowsTasks.size() &&
+         SameTextAscii(TextView(entry.Target).substr(0, kWindowsTasks.size()), kWindowsTasks);
+}
+
+}  // namespace
+
 const TAutorunItem* AutorunModel::FindNode(const EntryId& id) const {
   auto it = rowOf_.find(id);
   return it == rowOf_.end() ? nullptr : &rows_[it->second];
@@ -75,6 +86,7 @@ void AutorunModel::LoadAutorun(const AppContext& app) {
     }
     if (entry.Caption.empty()) continue;
     if (!entry.Enabled && !allList) continue;
+    if (!allList && IsWindowsTask(entry)) continue;
     if (LeftOut(entry, app.folderVars)) continue;
     AddRow(entry, index, app);
   }

@@ -14,9 +14,9 @@ namespace {
 constexpr std::string_view kCalls[] = {
     "ChangeServiceConfig2W", "ChangeServiceConfigW", "CoCreateInstance", "CoInitializeEx", "CoInitializeSecurity",
     "DeleteFileW", "EnumServicesStatusW", "ExtractAssociatedIconW", "FindFirstFileW", "FindResourceW",
-    "GetFileVersionInfoW", "GetLocaleInfoW", "IRegisteredTask::get_Enabled", "IRegisteredTask::get_Name",
+    "GetFileVersionInfoW", "GetLocaleInfoW", "IRegisteredTask::get_Enabled", "IRegisteredTask::get_Name", "IRegisteredTask::get_Xml",
     "IRegisteredTask::put_Enabled", "IRegisteredTaskCollection::get_Count", "IRegisteredTaskCollection::get_Item",
-    "ITaskFolder::GetTask", "ITaskFolder::GetTasks", "IPersistFile::Load", "ITaskService::Connect", "ITaskService::GetFolder",
+    "ITaskFolder::GetFolders", "ITaskFolder::GetTask", "ITaskFolder::GetTasks", "IPersistFile::Load", "ITaskService::Connect", "ITaskService::GetFolder",
     "ImageList_AddIcon", "OpenSCManagerW", "OpenServiceW", "QueryServiceConfig2W", "QueryServiceConfigW",
     "RegCreateKeyExW", "RegDeleteKeyExW", "RegDeleteValueW", "RegEnumKeyExW", "RegEnumValueW", "RegOpenKeyExW",
     "ReadFile", "RegQueryValueExW", "RegSetValueExW", "SHGetFolderPathW", "WinHttpSendRequest", "WinVerifyTrust",

@@ -49,6 +49,17 @@ ListResult SimFileSystem::ListFiles(TextView path, std::vector<Text>& names) {
   return {};
 }
 
+ListResult SimFileSystem::ListSubfolders(TextView path, std::vector<Text>& names) {
+  names.clear();
+  if (faults_.ShouldFail("FindFirstFileW", path)) return {ListStatus::Failed, u"Access is denied."};
+  Folder* folder = Find(path);
+  if (!folder) return {ListStatus::NotFound, u"The system cannot find the path specified."};
+  for (const Entry& entry : folder->entries) {
+    if (entry.directory) names.push_back(entry.name);
+  }
+  return {};
+}
+
 std::pair<SimFileSystem::Folder*, std::vector<SimFileSystem::Entry>::iterator> SimFileSystem::FindFile(
     TextView path) {
   const size_t slash = path.rfind(u'\\');

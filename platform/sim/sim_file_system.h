@@ -26,6 +26,7 @@ class SimFileSystem final : public FileSystem {
   void AddSubfolder(TextView folder, TextView name);
 
   ListResult ListFiles(TextView folder, std::vector<Text>& names) override;
+  ListResult ListSubfolders(TextView folder, std::vector<Text>& names) override;
   bool RemoveFile(TextView path, Text& message) override;
   bool WriteWholeFile(TextView path, const std::string& bytes, Text& message) override;
   // The content written through WriteWholeFile; empty for files without content.

@@ -38,6 +38,12 @@ class Task final : public ScheduledTask, SimObject {
     task->enabled = enabled != kVariantFalse;
     return hresult::kOk;
   }
+  HResult get_Xml(Text& xml) override {
+    const SimTask* task = scheduler_.Find(folder_, name_);
+    if (Fails("IRegisteredTask::get_Xml", name_) || !task) return hresult::kFail;
+    xml = task->xml;
+    return hresult::kOk;
+  }
 
  private:
   Text folder_, name_;
@@ -93,6 +99,23 @@ class Folder final : public ScheduledTaskFolder, SimObject {
     }
     if (!scheduler_.Find(folder, name)) return hresult::kFileNotFound;
     task = std::make_unique<Task>(scheduler_, folder, Text(name));
+    return hresult::kOk;
+  }
+
+  HResult GetFolderPaths(std::vector<Text>& paths) override {
+    if (Fails("ITaskFolder::GetFolders", path_)) return hresult::kFail;
+    const Text prefix = path_ == u"\\" ? path_ : path_ + u"\\";
+    auto add = [&](TextView folder) {
+      if (folder.size() <= prefix.size() || !SameTextAscii(folder.substr(0, prefix.size()), prefix)) return;
+      const size_t end = folder.find(u'\\', prefix.size());
+      const Text child(folder.substr(0, end));
+      for (const Text& known : paths) {
+        if (SameTextAscii(known, child)) return;
+      }
+      paths.push_back(child);
+    };
+    for (const Text& folder : scheduler_.folders) add(folder);
+    for (const SimTask& task : scheduler_.tasks) add(task.folder);
     return hresult::kOk;
   }
 

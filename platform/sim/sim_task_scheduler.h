@@ -6,8 +6,9 @@
 // "CoCreateInstance", "ITaskService::Connect", "ITaskService::GetFolder" [path],
 // "ITaskFolder::GetTasks", "ITaskFolder::GetTask" [path],
 // "IRegisteredTaskCollection::get_Count", "IRegisteredTaskCollection::get_Item",
-// "IRegisteredTask::get_Name", "IRegisteredTask::get_Enabled", "IRegisteredTask::put_Enabled"
-// [task name]. A failing call returns E_FAIL.
+// "IRegisteredTask::get_Name", "IRegisteredTask::get_Enabled", "IRegisteredTask::put_Enabled",
+// "IRegisteredTask::get_Xml" [task name], "ITaskFolder::GetFolders" [folder path]. A failing
+// call returns E_FAIL.
 
 #include <vector>
 
@@ -22,6 +23,7 @@ struct SimTask {
   Text name;
   bool enabled = true;
   bool hidden = false;
+  Text xml;  // its definition
 };
 
 enum class Apartment { None, Multithreaded, SingleThreaded };
@@ -31,6 +33,8 @@ class SimTaskScheduler final : public ComRuntime {
   explicit SimTaskScheduler(FaultPlan& faults) : faults_(faults) {}
 
   std::vector<SimTask> tasks;
+  // Folders without tasks of their own; folders of tasks exist anyway.
+  std::vector<Text> folders;
   bool serviceRunning = true;  // Connect fails while the service is stopped
 
   // The thread's COM state; a test may start it initialised, as the UI thread is.

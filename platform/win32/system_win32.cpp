@@ -97,12 +97,14 @@ uint64_t Win32Clock::UtcNowFileTime() {
   return (static_cast<uint64_t>(stamp.dwHighDateTime) << 32) | stamp.dwLowDateTime;
 }
 
-ListResult Win32FileSystem::ListFiles(TextView folder, std::vector<Text>& names) {
+namespace {
+
+// One listing of a folder: its files or its subfolders.
+ListResult ListFolder(TextView folder, bool folders, std::vector<Text>& names) {
   names.clear();
   const std::wstring pattern = NativeFilePath(folder) + L"\\*";
   WIN32_FIND_DATAW data;
-  UniqueFindHandle find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data,
-                                         FindExSearchNameMatch, nullptr, 0));
+  UniqueFindHandle find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
   if (!find) {
     const DWORD error = GetLastError();
     if (error == ERROR_PATH_NOT_FOUND || error == ERROR_FILE_NOT_FOUND) {
@@ -111,11 +113,24 @@ ListResult Win32FileSystem::ListFiles(TextView folder, std::vector<Text>& names)
     return {ListStatus::Failed, SystemMessage(error)};
   }
   do {
-    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(FromWide(data.cFileName));
+    const bool isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (isFolder != folders) continue;
+    if (isFolder && (lstrcmpW(data.cFileName, L".") == 0 || lstrcmpW(data.cFileName, L"..") == 0)) continue;
+    names.push_back(FromWide(data.cFileName));
   } while (FindNextFileW(find.get(), &data));
   const DWORD error = GetLastError();
   if (error != ERROR_NO_MORE_FILES) return {ListStatus::Failed, SystemMessage(error)};
   return {};
+}
+
+}  // namespace
+
+ListResult Win32FileSystem::ListFiles(TextView folder, std::vector<Text>& names) {
+  return ListFolder(folder, false, names);
+}
+
+ListResult Win32FileSystem::ListSubfolders(TextView folder, std::vector<Text>& names) {
+  return ListFolder(folder, true, names);
 }
 
 bool Win32FileSystem::FileExists(TextView path) {

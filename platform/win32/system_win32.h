@@ -32,6 +32,7 @@ class Win32Clock final : public Clock {
 class Win32FileSystem final : public FileSystem {
  public:
   ListResult ListFiles(TextView folder, std::vector<Text>& names) override;
+  ListResult ListSubfolders(TextView folder, std::vector<Text>& names) override;
   bool FileExists(TextView path) override;
   bool Stamp(TextView path, FileStamp& stamp) override;
   bool ReadWholeFile(TextView path, size_t limit, std::string& bytes, Text& message) override;

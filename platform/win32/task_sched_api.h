@@ -52,13 +52,33 @@ struct IRegisteredTaskCollection : IDispatch {
   virtual HRESULT STDMETHODCALLTYPE get__NewEnum(IUnknown** enumerator) = 0;
 };
 
+struct ITaskFolderCollection : IDispatch {
+  virtual HRESULT STDMETHODCALLTYPE get_Count(LONG* count) = 0;
+  virtual HRESULT STDMETHODCALLTYPE get_Item(VARIANT index, ITaskFolder** folder) = 0;
+  virtual HRESULT STDMETHODCALLTYPE get__NewEnum(IUnknown** enumerator) = 0;
+};
+
+// {79184A66-8664-423F-97F1-637356A5D812}
+inline constexpr IID IID_ITaskFolderCollection = {
+    0x79184A66, 0x8664, 0x423F, {0x97, 0xF1, 0x63, 0x73, 0x56, 0xA5, 0xD8, 0x12}};
+
 struct IRegisteredTask : IDispatch {
   virtual HRESULT STDMETHODCALLTYPE get_Name(BSTR* name) = 0;
   virtual HRESULT STDMETHODCALLTYPE get_Path(BSTR* path) = 0;
   virtual HRESULT STDMETHODCALLTYPE get_State(int* state) = 0;
   virtual HRESULT STDMETHODCALLTYPE get_Enabled(VARIANT_BOOL* enabled) = 0;
   virtual HRESULT STDMETHODCALLTYPE put_Enabled(VARIANT_BOOL enabled) = 0;
-  // Run, RunEx, GetInstances and the rest follow; they are never called.
+  virtual HRESULT STDMETHODCALLTYPE Run(VARIANT params, IDispatch** running) = 0;
+  virtual HRESULT STDMETHODCALLTYPE RunEx(VARIANT params, LONG flags, LONG session, BSTR user,
+                                          IDispatch** running) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetInstances(LONG flags, IDispatch** running) = 0;
+  virtual HRESULT STDMETHODCALLTYPE get_LastRunTime(DATE* date) = 0;
+  virtual HRESULT STDMETHODCALLTYPE get_LastTaskResult(LONG* result) = 0;
+  virtual HRESULT STDMETHODCALLTYPE get_NumberOfMissedRuns(LONG* runs) = 0;
+  virtual HRESULT STDMETHODCALLTYPE get_NextRunTime(DATE* date) = 0;
+  virtual HRESULT STDMETHODCALLTYPE get_Definition(IDispatch** definition) = 0;
+  virtual HRESULT STDMETHODCALLTYPE get_Xml(BSTR* xml) = 0;
+  // GetSecurityDescriptor and the rest follow; they are never called.
 };
 
 }  // namespace tarnwick::win32::task_sched_api

@@ -26,6 +26,12 @@ class Task final : public ScheduledTask {
     return result;
   }
   HResult put_Enabled(int16_t enabled) override { return task_->put_Enabled(enabled); }
+  HResult get_Xml(Text& xml) override {
+    UniqueBstr value;
+    const HRESULT result = task_->get_Xml(value.put());
+    if (SUCCEEDED(result)) xml = value.get() ? FromWide(value.get(), SysStringLen(value.get())) : Text();
+    return result;
+  }
 
  private:
   ComPtr<api::IRegisteredTask> task_;
@@ -69,6 +75,29 @@ class Folder final : public ScheduledTaskFolder {
     const HRESULT result = folder_->GetTask(name.get(), item.put());
     if (SUCCEEDED(result)) task = item ? std::make_unique<Task>(std::move(item)) : nullptr;
     return SUCCEEDED(result) && !task ? E_POINTER : result;
+  }
+  HResult GetFolderPaths(std::vector<Text>& paths) override {
+    ComPtr<IDispatch> dispatch;
+    HRESULT result = folder_->GetFolders(0, dispatch.put());
+    if (FAILED(result)) return result;
+    if (!dispatch) return E_POINTER;
+    ComPtr<api::ITaskFolderCollection> folders;
+    result = dispatch->QueryInterface(api::IID_ITaskFolderCollection, reinterpret_cast<void**>(folders.put()));
+    if (FAILED(result)) return result;
+    LONG count = 0;
+    if (result = folders->get_Count(&count); FAILED(result)) return result;
+    for (LONG index = 1; index <= count; ++index) {
+      UniqueVariant position;
+      position.get().vt = VT_I4;
+      position.get().lVal = index;
+      ComPtr<api::ITaskFolder> item;
+      if (result = folders->get_Item(position.get(), item.put()); FAILED(result)) return result;
+      if (!item) return E_POINTER;
+      UniqueBstr path;
+      if (result = item->get_Path(path.put()); FAILED(result)) return result;
+      paths.push_back(path.get() ? FromWide(path.get(), SysStringLen(path.get())) : Text());
+    }
+    return S_OK;
   }
 
  private:

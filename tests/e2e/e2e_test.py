@@ -585,6 +585,43 @@ def store_tasks_runonce_policy_keys_and_a_replaced_shell_are_listed(wine):
         shutil.rmtree(folder, ignore_errors=True)
 
 
+def task_definition(trigger, command):
+    text = ('<?xml version="1.0" encoding="UTF-16"?>\r\n<Task version="1.2" '
+            'xmlns="http://schemas.microsoft.com/windows/2004/02/mit/task"><Triggers>' + trigger +
+            '</Triggers><Settings><Enabled>true</Enabled></Settings><Actions Context="Author"><Exec><Command>' +
+            command + '</Command><Arguments>/check</Arguments></Exec></Actions></Task>')
+    return b"\xff\xfe" + text.encode("utf-16-le")
+
+
+@check
+def tasks_in_every_folder_are_listed_from_their_definitions(wine):
+    """Wine cannot enumerate tasks: their definition files in the prefix stand for them."""
+    tasks = os.path.join(wine.env["WINEPREFIX"], "drive_c", "windows", "system32", "tasks")
+    made = {"TwkRoot": "<CalendarTrigger/>", os.path.join("TwkVendor", "Updater"): "<LogonTrigger/>",
+            os.path.join("TwkVendor", "Daily"): "<CalendarTrigger/>",
+            os.path.join("Microsoft", "TwkBoot"): "<BootTrigger/>"}
+    try:
+        for rel, trigger in made.items():
+            os.makedirs(os.path.dirname(os.path.join(tasks, rel)), exist_ok=True)
+            with open(os.path.join(tasks, rel), "wb") as f:
+                f.write(task_definition(trigger, r"C:\Vendor\updater.exe"))
+        listed = tarnwickc(wine, "list", "--json")
+        assert listed.returncode == 0, listed.stderr
+        found = {e["target"]: e for e in json.loads(listed.stdout.decode("utf-8")) if e["from"] == "SCHE"}
+        assert set(found) >= {"\\TwkRoot", "\\TwkVendor\\Updater", "\\Microsoft\\TwkBoot"}, list(found)
+        assert "\\TwkVendor\\Daily" not in found, "a task that does not run at logon or boot"
+        assert found["\\TwkVendor\\Updater"]["fileName"] == r"C:\Vendor\updater.exe", found["\\TwkVendor\\Updater"]
+        visible = tarnwickc(wine, "list", "--visible", "--json")
+        shown = {e["target"] for e in json.loads(visible.stdout.decode("utf-8"))}
+        assert "\\TwkVendor\\Updater" in shown and "\\Microsoft\\TwkBoot" not in shown, shown
+    finally:
+        for rel in made:
+            path = os.path.join(tasks, rel)
+            if os.path.exists(path):
+                os.remove(path)
+        shutil.rmtree(os.path.join(tasks, "TwkVendor"), ignore_errors=True)
+
+
 @check
 def bad_command_line_prints_usage_and_exits_2(wine):
     for args in (["frobnicate"], ["list", "--xml"], []):

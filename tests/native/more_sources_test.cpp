@@ -4,7 +4,9 @@
 #include "core/catalogue/catalogue.h"
 #include "core/catalogue/sources.h"
 #include "core/catalogue/store_apps.h"
+#include "core/catalogue/task_definition.h"
 #include "core/catalogue/toggles.h"
+#include "core/startup/autorun_model.h"
 #include "platform/sim/sim_windows.h"
 
 namespace tarnwick {
@@ -131,6 +133,101 @@ TEST_F(MoreSourcesTest, AStoreTaskWithoutAReadableNameGoesByItsFamily) {
   ManifestTask task;
   EXPECT_FALSE(FindStartupTask(u"<Package><broken>", u"SyncStartup", task));
   EXPECT_FALSE(FindStartupTask(FromUtf8(Manifest(u"x")), u"OtherTask", task));
+}
+
+Text TaskXml(TextView trigger, TextView command, bool enabled = true, bool hidden = false) {
+  return u"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n<Task version=\"1.2\" "
+         u"xmlns=\"http://schemas.microsoft.com/windows/2004/02/mit/task\"><Triggers>" + Text(trigger) +
+         u"</Triggers><Settings><Enabled>" + Text(enabled ? u"true" : u"false") + u"</Enabled><Hidden>" +
+         Text(hidden ? u"true" : u"false") + u"</Hidden></Settings><Actions Context=\"Author\"><Exec><Command>" +
+         Text(command) + u"</Command><Arguments>/check</Arguments></Exec></Actions></Task>";
+}
+constexpr char16_t kLogon[] = u"<LogonTrigger><Enabled>true</Enabled></LogonTrigger>";
+constexpr char16_t kBoot[] = u"<BootTrigger/>";
+constexpr char16_t kDaily[] = u"<CalendarTrigger><ScheduleByDay/></CalendarTrigger>";
+
+class TaskFoldersTest : public MoreSourcesTest {
+ protected:
+  void Add(TextView folder, TextView name, TextView trigger, bool enabled = true, bool hidden = false) {
+    windows.tasks.tasks.push_back(
+        {Text(folder), Text(name), enabled, hidden, TaskXml(trigger, u"C:\\Vendor\\" + Text(name) + u".exe")});
+  }
+  std::vector<Text> Targets() {
+    TAutorunList list;
+    ReadScheduledTasks(list, windows.app());
+    std::vector<Text> targets;
+    for (const TAutorunInfo& entry : list) targets.push_back(entry.Target + (entry.Enabled ? u"" : u" (off)"));
+    return targets;
+  }
+};
+
+TEST_F(TaskFoldersTest, EveryFolderGivesItsLogonAndBootTasksAfterTheWholeRoot) {
+  Add(u"\\", u"RootDaily", kDaily);
+  Add(u"\\Vendor", u"Updater", kLogon, false);
+  Add(u"\\Vendor", u"Daily", kDaily);
+  Add(u"\\Vendor\\Sub", u"Deep", kBoot);
+  Add(u"\\Microsoft\\Windows", u"Defrag", kBoot);
+  EXPECT_EQ(Targets(), (std::vector<Text>{u"\\RootDaily", u"\\Vendor\\Updater (off)", u"\\Vendor\\Sub\\Deep",
+                                          u"\\Microsoft\\Windows\\Defrag"}));
+  TAutorunList list;
+  ReadScheduledTasks(list, windows.app());
+  EXPECT_EQ(list[1].Caption, u"Updater");
+  EXPECT_EQ(list[1].FileName, u"C:\\Vendor\\Updater.exe");
+  EXPECT_EQ(list[1].RawData, u"\"C:\\Vendor\\Updater.exe\" /check");
+
+  EXPECT_EQ(SetAutorunEnabled({u"SCHE", u"\\Vendor\\Updater"}, true, windows.app()), SwitchStatus::Done);
+  EXPECT_TRUE(windows.tasks.Find(u"\\Vendor", u"Updater")->enabled);
+
+  // Windows' own tasks only with "All Programs".
+  sim::SimImageCollection images(windows.faults);
+  FilterList fileWhite(windows.locale), nameWhite(windows.locale), nameBlack(windows.locale);
+  AutorunModel model(images, {fileWhite, nameWhite, nameBlack});
+  model.LoadAutorun(windows.app());
+  for (const TAutorunItem& row : model.Rows()) EXPECT_NE(row.Target, u"\\Microsoft\\Windows\\Defrag");
+  model.Clear();
+  model.allList = true;
+  model.LoadAutorun(windows.app());
+  EXPECT_NE(model.FindNode({u"SCHE", u"\\Microsoft\\Windows\\Defrag"}), nullptr);
+}
+
+TEST_F(TaskFoldersTest, WithoutAnEnumerableCollectionTheDefinitionFilesAreRead) {
+  const Text tasks = u"C:\\Windows\\System32\\Tasks";
+  auto file = [&](TextView folder, TextView name, const Text& xml) {
+    windows.files.AddFolder(folder);
+    std::string bytes = "\xFF\xFE";
+    for (char16_t c : xml) bytes += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+    Text message;
+    ASSERT_TRUE(windows.files.WriteWholeFile(Text(folder) + u"\\" + Text(name), bytes, message));
+  };
+  windows.files.AddSubfolder(tasks, u"Vendor");
+  windows.files.AddSubfolder(tasks, u"Microsoft");
+  file(tasks, u"RootDaily", TaskXml(kDaily, u"C:\\r.exe"));
+  file(tasks, u"Hidden", TaskXml(kLogon, u"C:\\h.exe", true, true));
+  file(tasks + u"\\Vendor", u"Updater", TaskXml(kLogon, u"C:\\u.exe", false));
+  file(tasks + u"\\Vendor", u"Daily", TaskXml(kDaily, u"C:\\d.exe"));
+  file(tasks + u"\\Vendor", u"Broken", Text(u"<Task><Triggers>"));
+  file(tasks + u"\\Microsoft", u"Boot", TaskXml(kBoot, u"C:\\b.exe"));
+  // The scheduler knows one of them and says it is on, whatever its file says.
+  windows.tasks.tasks.push_back({u"\\Vendor", u"Updater", true, false, {}});
+  windows.faults.Fail("IRegisteredTaskCollection::get_Count", {}, 1);  // the root cannot be counted
+  EXPECT_EQ(Targets(), (std::vector<Text>{u"\\RootDaily", u"\\Vendor\\Updater", u"\\Microsoft\\Boot"}));
+
+  windows.tasks.serviceRunning = false;
+  windows.faults.Fail("IRegisteredTaskCollection::get_Count", {}, 1);
+  EXPECT_TRUE(Targets().empty()) << "no scheduler, no tasks, as before";
+}
+
+TEST(TaskDefinitionTest, TriggersStateAndCommand) {
+  TaskDefinition definition;
+  ASSERT_TRUE(ParseTaskDefinition(u"<Task><Triggers><LogonTrigger><Enabled>false</Enabled></LogonTrigger>"
+                                  u"<TimeTrigger/></Triggers><Settings><Enabled>false</Enabled></Settings>"
+                                  u"<Actions><Exec><Command> %windir%\\x.exe </Command></Exec></Actions></Task>",
+                                  definition));
+  EXPECT_FALSE(definition.atLogonOrBoot) << "a switched-off logon trigger starts nothing";
+  EXPECT_FALSE(definition.enabled);
+  EXPECT_EQ(definition.command, u"%windir%\\x.exe");
+  EXPECT_FALSE(ParseTaskDefinition(u"<Other/>", definition));
+  EXPECT_FALSE(ParseTaskDefinition(u"<Task>", definition));
 }
 
 }  // namespace

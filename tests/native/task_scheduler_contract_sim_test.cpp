@@ -11,6 +11,10 @@ class SimEnvironment {
   SimEnvironment() { scheduler_.tasks = {{u"\\", u"Updater"}}; }
   ComRuntime& com() { return scheduler_; }
   bool countsTasks() const { return true; }
+  bool keepsActions() const { return true; }
+  void Register(const Text& definition) {
+    scheduler_.tasks.push_back({u"\\TarnwickContract", u"Probe", true, false, definition});
+  }
 
  private:
   sim::FaultPlan faults_;
