@@ -1,7 +1,8 @@
 // bench_floor (Windows): a repeated refresh on the real registry, file system, service
 // manager and Task Scheduler, beside the floor: a bare loop making only the API calls needed
-// to read the same data. Seeds 1,000 Run values (StartupApproved on every other one) and
-// removes them again. Prints plain "name value" lines.
+// to read the same data. Seeds 1,000 Run values (StartupApproved on every other one) and the
+// places beyond the original four (more_places.h), and removes them again. Prints plain
+// "name value" lines.
 
 #include <windows.h>
 #include <shlobj.h>
@@ -13,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/more_places.h"
 #include "core/catalogue/catalogue.h"
 #include "core/catalogue/startup_approved.h"
 #include "core/startup/autorun_model.h"
@@ -26,11 +28,9 @@
 namespace tarnwick {
 namespace {
 
-using win32::ComPtr;
 using win32::UniqueFindHandle;
 using win32::UniqueHkey;
 using win32::UniqueScHandle;
-namespace tsa = win32::task_sched_api;
 
 constexpr wchar_t kRun[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr wchar_t kRun32[] = L"Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -64,18 +64,7 @@ UniqueHkey OpenKey(HKEY root, const wchar_t* path, REGSAM access) {
 // Removes every value this bench wrote, from an earlier run too.
 void Unseed() {
   for (const RunKey& run : kRunKeys) {
-    for (const wchar_t* path : {run.key, run.approved}) {
-      UniqueHkey key = OpenKey(run.root, path, KEY_READ | KEY_SET_VALUE);
-      if (!key) continue;
-      std::vector<std::wstring> ours;
-      wchar_t name[16384];
-      for (DWORD i = 0;; ++i) {
-        DWORD length = std::size(name);
-        if (RegEnumValueW(key.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        if (std::wstring_view(name, length).starts_with(kBenchPrefix)) ours.emplace_back(name, length);
-      }
-      for (const std::wstring& value : ours) RegDeleteValueW(key.get(), value.c_str());
-    }
+    for (const wchar_t* path : {run.key, run.approved}) bench::DeleteValuesStartingWith(run.root, path, kBenchPrefix);
   }
 }
 
@@ -163,28 +152,6 @@ size_t ReadServices() {
   return read;
 }
 
-// The root task folder's tasks (Wine cannot list them: the count fails there).
-void ReadTasks() {
-  const HRESULT init = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-  {
-    ComPtr<tsa::ITaskService> service;
-    ComPtr<tsa::ITaskFolder> folder;
-    ComPtr<tsa::IRegisteredTaskCollection> tasks;
-    VARIANT empty;
-    VariantInit(&empty);
-    BSTR root = SysAllocString(L"\\");
-    LONG count = 0;
-    if (SUCCEEDED(CoCreateInstance(tsa::CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER, tsa::IID_ITaskService,
-                                   reinterpret_cast<void**>(service.put()))) &&
-        SUCCEEDED(service->Connect(empty, empty, empty, empty)) && SUCCEEDED(service->GetFolder(root, folder.put())) &&
-        SUCCEEDED(folder->GetTasks(0, tasks.put()))) {
-      (void)tasks->get_Count(&count);
-    }
-    SysFreeString(root);
-  }
-  if (SUCCEEDED(init)) CoUninitialize();
-}
-
 // The same data a refresh reads, with as few calls as the API allows.
 void Floor() {
   for (const RunKey& run : kRunKeys) {
@@ -195,8 +162,10 @@ void Floor() {
   ListFolder(CSIDL_STARTUP);
   ReadAllValues(HKEY_LOCAL_MACHINE, kApprovedFolder);
   ReadAllValues(HKEY_CURRENT_USER, kApprovedFolder);
-  ReadTasks();
+  bench::FloorTasks();
   ReadServices();
+  bench::FloorStoreApps();
+  bench::FloorMoreKeys();
 }
 
 double Median(std::vector<double> values) {
@@ -232,9 +201,11 @@ Comparison Compare(int runs, const std::function<void()>& ours, const std::funct
 int main() {
   using namespace tarnwick;
   Unseed();
-  if (!Seed()) {
-    std::fprintf(stderr, "bench_floor: cannot write the Run keys\n");
+  bench::UnseedMorePlaces();
+  if (!Seed() || !bench::SeedMorePlaces()) {
+    std::fprintf(stderr, "bench_floor: cannot seed the system\n");
     Unseed();
+    bench::UnseedMorePlaces();
     return 1;
   }
   win32::Win32Platform platform;
@@ -262,7 +233,7 @@ int main() {
   const Comparison load = Compare(kRuns, [&] { model.LoadAutorun(app); }, Floor);
 
   // Where a difference lies: each source beside its part of the floor.
-  const char* names[] = {"startup_folders", "run_keys", "tasks", "services"};
+  const char* names[] = {"startup_folders", "run_keys", "tasks", "services", "store_apps", "more_keys"};
   const std::function<void()> floors[] = {
       [] {
         ListFolder(CSIDL_COMMON_STARTUP);
@@ -276,7 +247,8 @@ int main() {
           ReadAllValues(run.root, run.approved);
         }
       },
-      ReadTasks, [] { ReadServices(); }};
+      bench::FloorTasks, [] { ReadServices(); }, bench::FloorStoreApps, bench::FloorMoreKeys};
+  static_assert(std::size(names) == kCatalogueSources.size(), "a floor for every source");
   std::vector<Comparison> parts;
   for (size_t i = 0; i < kCatalogueSources.size(); ++i) {
     const CatalogueSource source = kCatalogueSources[i];
@@ -289,6 +261,7 @@ int main() {
         floors[i]));
   }
   Unseed();
+  bench::UnseedMorePlaces();
 
   std::printf("wine_real_system: entries %zu (Run values seeded %d), medians of %d turns\n", list.size(), kValues,
               kRuns);

@@ -24,8 +24,9 @@ constexpr char16_t kRun32[] = u"Software\\Wow6432Node\\Microsoft\\Windows\\Curre
 
 Text Number(int i) { return FromUtf8(std::to_string(i)); }
 
-// 1,000 Run values over the three keys, 300 startup files, 500 services, 200 tasks, times
-// `scale`; StartupApproved values on every other entry; files with versions and icons.
+// 1,000 Run values over the three keys, 300 startup files, 500 services, 200 root tasks, and
+// the places beyond them, times `scale`; StartupApproved values on every other entry; files
+// with versions and icons.
 void Seed(sim::SimWindows& w, int scale) {
   const Bytes off = {3, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8};
   const Text approvedRun(startup_approved::kRunKey.substr(1));
@@ -55,6 +56,34 @@ void Seed(sim::SimWindows& w, int scale) {
                     i % 2 ? scm::kAutoStart : scm::kDisabled});
   }
   for (int i = 0; i < 200 * scale; ++i) w.tasks.tasks.push_back({u"\\", u"Vendor Task " + Number(i), i % 2 == 0});
+  // The places beyond the original four: tasks in 20 folders (half at logon), Store app
+  // startup tasks with manifests, RunOnce and policy Run values.
+  for (int i = 0; i < 200 * scale; ++i) {
+    const Text trigger = i % 2 ? u"<LogonTrigger/>" : u"<CalendarTrigger/>";
+    w.tasks.tasks.push_back({u"\\Vendor" + Number(i % 20), u"Task " + Number(i), true, false,
+                             u"<Task><Triggers>" + trigger + u"</Triggers><Actions><Exec><Command>C:\\Svc\\t" +
+                                 Number(i) + u".exe</Command></Exec></Actions></Task>"});
+  }
+  const Text appModel = u"Software\\Classes\\Local Settings\\Software\\Microsoft\\Windows\\CurrentVersion\\AppModel";
+  for (int i = 0; i < 20 * scale; ++i) {
+    const Text folder = u"C:\\Program Files\\WindowsApps\\Bench.App" + Number(i) + u"_1.0.0.0_x64__pub";
+    w.registry.SetDword(root::kCurrentUser, appModel + u"\\SystemAppData\\Bench.App" + Number(i) + u"_pub\\Startup",
+                        u"State", 2);
+    w.registry.SetString(root::kCurrentUser, appModel + u"\\Repository\\Packages\\Bench.App" + Number(i) +
+                         u"_1.0.0.0_x64__pub", u"PackageRootFolder", folder);
+    w.files.AddFolder(folder);
+    Text message;
+    (void)w.files.WriteWholeFile(folder + u"\\AppxManifest.xml",
+                                 "<Package><Extension Category=\"windows.startupTask\" Executable=\"Tray.exe\">"
+                                 "<StartupTask TaskId=\"Startup\" DisplayName=\"Bench App\"/></Extension></Package>",
+                                 message);
+  }
+  for (int i = 0; i < 100 * scale; ++i) {
+    w.registry.SetString(root::kLocalMachine, u"Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce",
+                         u"Step " + Number(i), u"C:\\Setup\\step.exe /once");
+    w.registry.SetString(root::kCurrentUser, u"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\Run",
+                         u"Agent " + Number(i), u"C:\\Corp\\agent.exe");
+  }
 }
 
 struct Figures {
