@@ -44,6 +44,7 @@ std::string EntriesAsText(const std::vector<ListedEntry>& entries) {
     out += from + (entry.Enabled ? "  on   " : "  off  ") + ToUtf8(OneLine(entry.Caption)) + "  [" +
            ToUtf8(OneLine(entry.Target)) + "]";
     if (!entry.FileName.empty()) out += "  " + ToUtf8(OneLine(entry.FileName));
+    if (listed.cameBack) out += "  (came back)";
     out += '\n';
   }
   return out;
@@ -56,6 +57,13 @@ std::string EntriesAsJson(const std::vector<ListedEntry>& entries) {
     Json item = {{"from", ToUtf8(entry.From)},          {"caption", ToUtf8(entry.Caption)},
                  {"target", ToUtf8(entry.Target)},      {"fileName", ToUtf8(entry.FileName)},
                  {"rawData", ToUtf8(entry.RawData)},    {"enabled", entry.Enabled}};
+    if (const auto& back = listed.cameBack) {
+      item["cameBack"] = {{"from", ToUtf8(back->earlier.id.from)},
+                          {"target", ToUtf8(back->earlier.id.target)},
+                          {"switchedOff", ToUtf8(ChoiceTimeText(back->earlier.switchedOff))},
+                          {"image", ToUtf8(back->earlier.image)},
+                          {"sameEntry", back->sameEntry}};
+    }
     if (const auto& details = listed.details) {
       item["image"] = ToUtf8(details->image.path);
       item["arguments"] = ToUtf8(details->image.arguments);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/catalogue/autorun_info.h"
+#include "core/choices/choices.h"
 #include "core/details/entry_details.h"
 
 namespace tarnwick {
@@ -14,6 +15,7 @@ struct ListedEntry {
   TAutorunInfo entry;
   std::optional<EntryDetails> details;  // only when asked for (JSON, CSV)
   bool verified = false;                // the signature was asked for
+  std::optional<CameBack> cameBack;     // on again although the user switched it off
 };
 
 std::string EntriesAsText(const std::vector<ListedEntry>& entries);

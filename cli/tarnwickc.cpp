@@ -95,7 +95,8 @@ CliResult List(std::span<const Text> options, const AppContext& app) {
     DetailsReader reader(app, list.NameWhite(), list.NameBlack());
     SignatureCache signatures(app.ports.signatures, app.ports.fileSystem);
     for (const TAutorunInfo* entry : entries) {
-      ListedEntry item{*entry, std::nullopt, verify};
+      ListedEntry item{*entry, std::nullopt, verify, std::nullopt};
+      if (const CameBack* back = list.CameBackOf(EntryId::Of(*entry))) item.cameBack = *back;
       if (visible) {
         const TAutorunItem* row = list.Model().FindNode(EntryId::Of(*entry));
         item.entry.Caption = row->DisplayName;
@@ -171,8 +172,10 @@ CliResult Toggle(bool enable, std::span<const Text> args, const AppContext& app)
   } catch (const TarnwickError& error) {
     return {1, {}, "tarnwickc: " + std::string(verb) + " " + named + " failed: " + ToUtf8(error.Message()) + "\n"};
   }
+  const std::string unrecorded =
+      list.ChoiceRecorded() ? "" : "tarnwickc: warning: the choice could not be remembered in the registry\n";
   switch (outcome) {
-    case ToggleOutcome::Switched: return {0, named + (enable ? " enabled\n" : " disabled\n"), {}};
+    case ToggleOutcome::Switched: return {0, named + (enable ? " enabled\n" : " disabled\n"), unrecorded};
     case ToggleOutcome::ManualStartRestored: return {0, named + " enabled (its manual start restored)\n", {}};
     case ToggleOutcome::Removed: return {0, named + " removed\n", {}};
     case ToggleOutcome::NotFound: return {1, {}, "tarnwickc: no startup entry " + named + "\n"};

@@ -6,6 +6,7 @@
 
 #include "core/catalogue/location_codes.h"
 #include "core/catalogue/toggles.h"
+#include "core/details/entry_image.h"
 #include "core/startup/list_actions.h"
 
 namespace tarnwick {
@@ -28,7 +29,8 @@ size_t RowCount(const FilterList& a, const FilterList& b, const FilterList& c) {
 StartupList::StartupList(const AppContext& app, ImageCollection& images)
     : app_(app), fileWhite_(app.ports.locale), nameWhite_(app.ports.locale), nameBlack_(app.ports.locale),
       model_(images, {fileWhite_, nameWhite_, nameBlack_}),
-      signatures_(app.ports.signatures, app.ports.fileSystem) {
+      signatures_(app.ports.signatures, app.ports.fileSystem),
+      choices_(app.ports.registry) {
   model_.showAnyway = [this](const TAutorunInfo& entry) {
     return DetailsReader(app_, nameWhite_, nameBlack_).QuickCheck(entry, signatures_) != CheckReason::None;
   };
@@ -51,11 +53,27 @@ bool StartupList::MergeServerLists(std::string_view answerJson) {
 void StartupList::Load() {
   if (!buildRows) {
     model_.RefreshCatalogue(app_);
+    FindWhatCameBack();
     return;
   }
   model_.allList = allList;
   model_.LoadAutorun(app_);
   detailsStale_ = true;  // files may have changed with the catalogue
+  FindWhatCameBack();
+}
+
+void StartupList::FindWhatCameBack() { cameBack_ = FindCameBack(model_.ListAutoObj, choices_.All(), app_); }
+
+const CameBack* StartupList::CameBackOf(const EntryId& id) const {
+  auto it = cameBack_.find(id);
+  return it == cameBack_.end() ? nullptr : &it->second;
+}
+
+void StartupList::Dismiss(const EntryId& id) {
+  auto it = cameBack_.find(id);
+  if (it == cameBack_.end()) return;
+  (void)choices_.Forget(it->second.earlier.id);
+  cameBack_.erase(it);
 }
 
 bool StartupList::DescribeRows() {
@@ -136,8 +154,14 @@ ToggleOutcome StartupList::Toggle(const EntryId& asked, bool enable) {
   const TAutorunInfo* found = Find(asked);
   if (!found) return ToggleOutcome::NotFound;
   const EntryId id = EntryId::Of(*found);  // as the system spells it
+  const Text image = ImageOf(*found, app_).path;  // before a switch that may remove the entry
   const SwitchStatus status = SetAutorunEnabled(id, enable, app_);
   if (status == SwitchStatus::Blocked) return ToggleOutcome::Blocked;
+  if (status == SwitchStatus::Done) {
+    // The user's choice, whatever the refresh below reads back: an updater may undo it later.
+    choiceRecorded_ = enable ? choices_.Forget(id)
+                             : choices_.RememberOff({id, app_.ports.clock.UtcNowFileTime(), image});
+  }
   Load();
   const TAutorunInfo* entry = Find(id);
   if (!entry) {

@@ -10,6 +10,7 @@
 
 #include "core/app_context.h"
 #include "core/catalogue/entry_id.h"
+#include "core/choices/choices.h"
 #include "core/details/entry_details.h"
 #include "core/filters/filter_list.h"
 #include "core/startup/autorun_model.h"
@@ -44,7 +45,8 @@ class StartupList {
   // All rows go and are built again (F5, "All Programs", new filter rows).
   void Rebuild();
   // Switches the entry with this identity and loads the list again. The entry is taken as
-  // the catalogue spells it, whatever case `id` has. Deleting a startup file before
+  // the catalogue spells it, whatever case `id` has. A switch off is remembered with the
+  // entry's image, a switch on forgets the entry (ChoiceStore). Deleting a startup file before
   // Windows 8 lets its failure through as TarnwickError.
   [[nodiscard]] ToggleOutcome Toggle(const EntryId& id, bool enable);
 
@@ -62,6 +64,14 @@ class StartupList {
   bool ApplyKnownSignatures();
   // Verified signatures, kept for the life of the list; safe to use from another thread.
   SignatureCache& Signatures() { return signatures_; }
+
+  // Entries on again although the user switched them, or their program, off (as of the last
+  // refresh); nullptr for any other entry.
+  const CameBack* CameBackOf(const EntryId& id) const;
+  // False when the last switch worked but could not be remembered.
+  bool ChoiceRecorded() const { return choiceRecorded_; }
+  // The user accepts what came back: its record goes, and so does the mark.
+  void Dismiss(const EntryId& id);
 
   // The saved list of the catalogue of the last complete refresh.
   [[nodiscard]] bool Save(TextView path, Text& message) const;
@@ -88,6 +98,10 @@ class StartupList {
   std::unordered_map<EntryId, EntryDetails, EntryIdHash> details_;
   bool detailsStale_ = true;
   SignatureCache signatures_;
+  ChoiceStore choices_;
+  std::unordered_map<EntryId, CameBack, EntryIdHash> cameBack_;
+  bool choiceRecorded_ = true;
+  void FindWhatCameBack();
 };
 
 }  // namespace tarnwick

@@ -622,6 +622,38 @@ def tasks_in_every_folder_are_listed_from_their_definitions(wine):
         shutil.rmtree(os.path.join(tasks, "TwkVendor"), ignore_errors=True)
 
 
+CHOICES = r"HKCU\Software\Morvessa\Tarnwick\Choices"
+
+
+@check
+def an_entry_switched_back_on_behind_the_users_back_is_marked_came_back(wine):
+    run_key = "HKCU\\" + RUN
+    target = f"{run_key}\\TwkComesBack"
+    try:
+        reg(wine, "add", run_key, "/v", "TwkComesBack", "/d", r"C:\Vendor\comesback.exe /tray")
+        off = tarnwickc(wine, "disable", "HKCU", target)
+        assert off.returncode == 0, off.stderr
+        assert reg_value(wine, CHOICES, "HKCU|" + target), "the choice is remembered"
+        listed = {e["target"]: e for e in json.loads(tarnwickc(wine, "list", "--json").stdout.decode("utf-8"))}
+        assert "cameBack" not in listed[target], listed[target]
+
+        # An updater deletes the StartupApproved value: the entry is on again.
+        reg(wine, "delete", f"HKCU\\{APPROVED}\\Run", "/v", "TwkComesBack")
+        listed = {e["target"]: e for e in json.loads(tarnwickc(wine, "list", "--json").stdout.decode("utf-8"))}
+        back = listed[target].get("cameBack")
+        assert listed[target]["enabled"] is True and back and back["sameEntry"] is True, listed[target]
+        assert back["image"] == r"C:\Vendor\comesback.exe" and back["switchedOff"].endswith("UTC"), back
+        assert b"(came back)" in tarnwickc(wine, "list").stdout
+
+        on = tarnwickc(wine, "enable", "HKCU", target)
+        assert on.returncode == 0, on.stderr
+        assert not reg_value(wine, CHOICES, "HKCU|" + target), "switched on: the record goes"
+    finally:
+        wine.run("reg", "delete", run_key, "/v", "TwkComesBack", "/f")
+        wine.run("reg", "delete", f"HKCU\\{APPROVED}\\Run", "/v", "TwkComesBack", "/f")
+        wine.run("reg", "delete", CHOICES, "/f")
+
+
 @check
 def bad_command_line_prints_usage_and_exits_2(wine):
     for args in (["frobnicate"], ["list", "--xml"], []):

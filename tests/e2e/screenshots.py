@@ -22,6 +22,7 @@ LIST_ID, PROPERTIES_ID = 200, 207  # the startup list and its Properties command
 RUN_KEY = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"
 RUN_VALUES = {"AnySign4PC": '"C:\\Program Files\\AnySign\\AnySign4PC.exe" -tray',
               "Updater": "C:\\Gone\\updater.exe /background"}
+ONCE_KEY = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce"  # shown, never switched
 
 
 def bmp_to_png(bmp_path, png_path):
@@ -84,6 +85,8 @@ def main():
                     "DisplayName=", "Switched Off Example"], env=env, capture_output=True)
     for name, data in RUN_VALUES.items():
         subprocess.run([wine, "reg", "add", RUN_KEY, "/v", name, "/d", data, "/f"], env=env, capture_output=True)
+    subprocess.run([wine, "reg", "add", ONCE_KEY, "/v", "FinishSetup", "/d", "C:\\Setup\\finish.exe", "/f"], env=env,
+                   capture_output=True)
     link = os.path.join(env["WINEPREFIX"], "drive_c", "ProgramData", "Microsoft", "Windows", "Start Menu",
                         "Programs", "StartUp", "Notes Helper.lnk")
     os.makedirs(os.path.dirname(link), exist_ok=True)
@@ -103,6 +106,7 @@ def main():
         subprocess.run([wine, "sc", "delete", "TarnwickShotOff"], env=env, capture_output=True)
         for name in RUN_VALUES:
             subprocess.run([wine, "reg", "delete", RUN_KEY, "/v", name, "/f"], env=env, capture_output=True)
+        subprocess.run([wine, "reg", "delete", ONCE_KEY, "/v", "FinishSetup", "/f"], env=env, capture_output=True)
         if os.path.exists(link):
             os.remove(link)
 
