@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "cli/baseline.h"
 #include "cli/entry_output.h"
 #include "core/catalogue/toggles.h"
 #include "core/details/entry_details.h"
@@ -18,6 +19,7 @@ constexpr char kUsage[] =
     "       tarnwickc enable FROM TARGET | enable CAPTION\n"
     "       tarnwickc disable FROM TARGET | disable CAPTION\n"
     "       tarnwickc save FILE\n"
+    "       tarnwickc export FILE | diff FILE | apply FILE\n"
     "       tarnwickc --help | --version\n"
     "  list            print every startup entry in catalogue order\n"
     "  list --json     the same as a JSON array (UTF-8) with each entry's details: the file\n"
@@ -26,10 +28,16 @@ constexpr char kUsage[] =
     "  list --verify   with --json or --csv: also verify each file's signature (slow)\n"
     "  list --visible  only the rows the startup list shows (built-in filter lists)\n"
     "  save FILE       write the catalogue as the window saves it (UTF-8, From|Caption|Target)\n"
+    "  export FILE     write the catalogue with states and details as a baseline (JSON)\n"
+    "  diff FILE       print what was added, removed or switched since the baseline;\n"
+    "                  exit 1 when anything differs\n"
+    "  apply FILE      switch every entry the baseline knows to its state there, one line per\n"
+    "                  entry; nothing else is touched; exit 1 when a switch failed\n"
     "  enable/disable  switch the entry on or off: FROM and TARGET as list prints them, or\n"
     "                  TARGET replaced by the entry's caption, or the caption alone where no\n"
     "                  other entry has it\n"
-    "exit codes: 0 done, 1 failed or not found, 2 bad usage\n";
+    "exit codes: 0 done, 1 failed, not found or differences, 2 bad usage or a file that is no\n"
+    "baseline\n";
 
 CliResult Usage(std::string problem) {
   return {2, {}, "tarnwickc: " + problem + "\n" + kUsage};
@@ -133,6 +141,102 @@ CliResult Save(std::span<const Text> args, const AppContext& app) {
   return {0, std::to_string(list.Catalogue().size()) + " entries written to " + ToUtf8(args[0]) + "\n", {}};
 }
 
+constexpr size_t kMaxBaselineBytes = 64 * 1024 * 1024;
+
+CliResult Export(std::span<const Text> args, const AppContext& app) {
+  if (args.size() != 1) return Usage("export needs one FILE");
+  CountingImages images;
+  StartupList list(app, images);
+  list.buildRows = false;
+  std::vector<ListedEntry> listed;
+  try {
+    list.LoadBuiltInLists();
+    list.Load();
+    DetailsReader reader(app, list.NameWhite(), list.NameBlack());
+    for (const TAutorunInfo& entry : list.Catalogue()) listed.push_back({entry, reader.Describe(entry), false, {}});
+  } catch (const TarnwickError& error) {
+    return CatalogueError(error);
+  }
+  Text message;
+  const std::string json = BaselineJson(listed, ChoiceTimeText(app.ports.clock.UtcNowFileTime()));
+  if (!app.ports.fileSystem.WriteWholeFile(args[0], json, message)) {
+    return {1, {}, "tarnwickc: " + ToUtf8(args[0]) + " could not be written: " + ToUtf8(message) + "\n"};
+  }
+  return {0, std::to_string(listed.size()) + " entries written to " + ToUtf8(args[0]) + "\n", {}};
+}
+
+// The baseline in FILE, or the result that refuses it (exit 2: nothing is changed).
+std::optional<std::vector<BaselineEntry>> ReadBaseline(const Text& path, const AppContext& app, CliResult& refused) {
+  std::string bytes;
+  Text message;
+  if (!app.ports.fileSystem.ReadWholeFile(path, kMaxBaselineBytes, bytes, message)) {
+    refused = {2, {}, "tarnwickc: " + ToUtf8(path) + " cannot be read: " + ToUtf8(message) + "\n"};
+    return std::nullopt;
+  }
+  std::string problem;
+  auto baseline = ParseBaseline(bytes, problem);
+  if (!baseline) refused = {2, {}, "tarnwickc: " + ToUtf8(path) + " is refused: " + problem + "; nothing was changed\n"};
+  return baseline;
+}
+
+CliResult Diff(std::span<const Text> args, const AppContext& app) {
+  if (args.size() != 1) return Usage("diff needs one FILE");
+  CliResult refused;
+  const auto baseline = ReadBaseline(args[0], app, refused);
+  if (!baseline) return refused;
+  CountingImages images;
+  StartupList list(app, images);
+  list.buildRows = false;
+  try {
+    list.Load();
+  } catch (const TarnwickError& error) {
+    return CatalogueError(error);
+  }
+  std::string out;
+  const std::vector<BaselineChange> changes = DiffBaseline(*baseline, list.Catalogue());
+  for (const BaselineChange& change : changes) out += ChangeLine(change);
+  if (changes.empty()) return {0, "no differences from " + ToUtf8(args[0]) + "\n", {}};
+  return {1, out, {}};
+}
+
+CliResult Apply(std::span<const Text> args, const AppContext& app) {
+  if (args.size() != 1) return Usage("apply needs one FILE");
+  CliResult refused;
+  const auto baseline = ReadBaseline(args[0], app, refused);
+  if (!baseline) return refused;
+  CountingImages images;
+  StartupList list(app, images);
+  list.buildRows = false;
+  std::string out;
+  bool failed = false;
+  try {
+    list.Load();
+    for (const BaselineEntry& wanted : *baseline) {
+      const TAutorunInfo* entry = list.Find(wanted.id);
+      if (!entry) continue;  // gone since: nothing to switch
+      const std::string named = ToUtf8(OneLine(entry->From)) + " " + ToUtf8(OneLine(entry->Target));
+      const EntryId id = EntryId::Of(*entry);
+      if (entry->Enabled == wanted.enabled) {
+        out += named + ": unchanged\n";
+        continue;
+      }
+      if (const SwitchBlock block = SwitchBlockOf(id, app); block != SwitchBlock::None) {
+        out += named + ": not switched: " + SwitchBlockText(block) + "\n";
+        failed = true;
+        continue;
+      }
+      const ToggleOutcome outcome = list.Toggle(id, wanted.enabled);
+      const bool done = outcome == ToggleOutcome::Switched || outcome == ToggleOutcome::ManualStartRestored ||
+                        outcome == ToggleOutcome::Removed;
+      out += named + (done ? (wanted.enabled ? ": enabled\n" : ": disabled\n") : ": failed\n");
+      failed = failed || !done;
+    }
+  } catch (const TarnwickError& error) {
+    return {1, out, "tarnwickc: apply stopped: " + ToUtf8(error.Message()) + "\n"};
+  }
+  return {failed ? 1 : 0, out, {}};
+}
+
 std::string Named(const TAutorunInfo& entry) { return ToUtf8(OneLine(entry.From)) + " " + ToUtf8(OneLine(entry.Target)); }
 
 std::string ListOf(const std::vector<const TAutorunInfo*>& entries) {
@@ -203,6 +307,9 @@ CliResult RunTarnwickc(std::span<const Text> args, const AppContext& app) {
   if (args[0] == u"enable") return Toggle(true, args.subspan(1), app);
   if (args[0] == u"disable") return Toggle(false, args.subspan(1), app);
   if (args[0] == u"save") return Save(args.subspan(1), app);
+  if (args[0] == u"export") return Export(args.subspan(1), app);
+  if (args[0] == u"diff") return Diff(args.subspan(1), app);
+  if (args[0] == u"apply") return Apply(args.subspan(1), app);
   return Usage("unknown command: " + ToUtf8(args[0]));
 }
 

@@ -655,6 +655,45 @@ def an_entry_switched_back_on_behind_the_users_back_is_marked_came_back(wine):
 
 
 @check
+def a_baseline_is_exported_compared_and_applied(wine):
+    run_key = "HKCU\\" + RUN
+    target = f"{run_key}\\TwkBaseline"
+    drive_c = os.path.join(wine.env["WINEPREFIX"], "drive_c")
+    baseline = os.path.join(drive_c, "twk-baseline.json")
+    try:
+        reg(wine, "add", run_key, "/v", "TwkBaseline", "/d", r"C:\Vendor\baseline.exe")
+        exported = tarnwickc(wine, "export", r"C:\twk-baseline.json")
+        assert exported.returncode == 0, exported.stderr
+        with open(baseline, "rb") as f:
+            assert json.loads(f.read().decode("utf-8"))["version"] == 1
+        same = tarnwickc(wine, "diff", r"C:\twk-baseline.json")
+        assert same.returncode == 0, same.stdout
+
+        assert tarnwickc(wine, "disable", "HKCU", target).returncode == 0
+        changed = tarnwickc(wine, "diff", r"C:\twk-baseline.json")
+        assert changed.returncode == 1 and f"switched off  HKCU {target}".encode() in changed.stdout, changed.stdout
+        applied = tarnwickc(wine, "apply", r"C:\twk-baseline.json")
+        assert applied.returncode == 0 and f"HKCU {target}: enabled".encode() in applied.stdout, applied.stdout
+        assert tarnwickc(wine, "diff", r"C:\twk-baseline.json").returncode == 0
+
+        assert tarnwickc(wine, "disable", "HKCU", target).returncode == 0
+        with open(baseline, "rb") as f:
+            whole = f.read()
+        with open(baseline, "wb") as f:
+            f.write(whole[: len(whole) // 2])
+        refused = tarnwickc(wine, "apply", r"C:\twk-baseline.json")
+        assert refused.returncode == 2 and b"refused" in refused.stderr, (refused.returncode, refused.stderr)
+        listed = {e["target"]: e for e in json.loads(tarnwickc(wine, "list", "--json").stdout.decode("utf-8"))}
+        assert listed[target]["enabled"] is False, "a refused baseline changes nothing"
+    finally:
+        wine.run("reg", "delete", run_key, "/v", "TwkBaseline", "/f")
+        wine.run("reg", "delete", f"HKCU\\{APPROVED}\\Run", "/v", "TwkBaseline", "/f")
+        wine.run("reg", "delete", CHOICES, "/f")
+        if os.path.exists(baseline):
+            os.remove(baseline)
+
+
+@check
 def bad_command_line_prints_usage_and_exits_2(wine):
     for args in (["frobnicate"], ["list", "--xml"], []):
         result = wine.run(wine.exe("tarnwickc.exe"), *args)
