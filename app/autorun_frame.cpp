@@ -21,7 +21,7 @@ namespace tarnwick::app {
 namespace {
 
 constexpr int kListId = 200, kButtonId = 201, kCheckId = 202, kSaveId = 203;
-constexpr int kToggleId = 204, kOpenLocationId = 205, kSearchId = 206, kPropertiesId = 207;
+constexpr int kToggleId = 204, kOpenLocationId = 205, kSearchId = 206, kPropertiesId = 207, kDismissId = 208;
 constexpr UINT_PTR kListSubclassId = 1, kButtonSubclassId = 2;
 constexpr UINT kDescribeMessage = WM_APP + 0x4454;
 constexpr UINT kSignedMessage = WM_APP + 0x5347;
@@ -33,8 +33,9 @@ struct MenuItem {
   TextView key;  // empty: a separator
 };
 constexpr MenuItem kMenuItems[] = {
-    {kToggleId, kDisableKey}, {0, u""},          {kOpenLocationId, u"파일 위치 열기"}, {kSearchId, u"온라인 검색"},
-    {kPropertiesId, u"속성"}, {0, u""},          {kSaveId, kSaveKey},
+    {kToggleId, kDisableKey},        {kDismissId, u"무시"},   {0, u""},
+    {kOpenLocationId, u"파일 위치 열기"}, {kSearchId, u"온라인 검색"}, {kPropertiesId, u"속성"},
+    {0, u""},                        {kSaveId, kSaveKey},
 };
 
 // The marks at the end of a row's name: why the row deserves a look.
@@ -45,6 +46,7 @@ struct Badge {
 constexpr Badge kMissingBadge{RGB(0x8A, 0x8A, 0x8A), L"?"};
 constexpr Badge kRecommendedBadge{RGB(0xD0, 0x87, 0x00), L"!"};
 constexpr Badge kCheckBadge{RGB(0xC4, 0x2B, 0x1C), L"!"};
+constexpr Badge kCameBackBadge{RGB(0x1A, 0x73, 0xE8), L"\u21BB"};  // came back on
 
 }  // namespace
 
@@ -289,6 +291,8 @@ void TFrmAutorun::ShowRowMenu(const POINT* at) {
   EnableMenuItem(menu_.get(), kOpenLocationId,
                  MF_BYCOMMAND | (details && !details->image.path.empty() ? MF_ENABLED : MF_GRAYED));
   EnableMenuItem(menu_.get(), kSearchId, MF_BYCOMMAND | rowItem);
+  const bool cameBack = row && startup_.CameBackOf(EntryId::Of(startup_.EntryOf(*row)));
+  EnableMenuItem(menu_.get(), kDismissId, MF_BYCOMMAND | (cameBack ? MF_ENABLED : MF_GRAYED));
   EnableMenuItem(menu_.get(), kPropertiesId, MF_BYCOMMAND | rowItem);
   TrackPopupMenu(menu_.get(), TPM_RIGHTBUTTON, where.x, where.y, 0, parent_, nullptr);
 }
@@ -308,7 +312,8 @@ void TFrmAutorun::ShowProperties() {
   try {
     const EntryDetails details = startup_.DescribeFully(shown);
     const TAutorunInfo& entry = startup_.EntryOf(shown);
-    content = {shown.DisplayName, PropertiesOf(entry, shown.DisplayName, details, context_.translator),
+    const CameBack* back = startup_.CameBackOf(EntryId::Of(entry));
+    content = {shown.DisplayName, PropertiesOf(entry, shown.DisplayName, details, context_.translator, back),
                details.image.path, CommandLineOf(entry, details)};
   } catch (const std::exception& error) {
     context_.reportError(error);
@@ -321,11 +326,13 @@ void TFrmAutorun::ShowProperties() {
 
 void TFrmAutorun::DrawBadges(HDC dc, int row) {
   const TAutorunItem* item = RowAt(row);
-  const EntryDetails* details = item ? startup_.DetailsOf(*item) : nullptr;
-  if (!details) return;
-  const RowMarks marks = MarksOf(*details);
-  if (!marks.any()) return;
+  if (!item) return;
+  const EntryDetails* details = startup_.DetailsOf(*item);
+  const RowMarks marks = details ? MarksOf(*details) : RowMarks{};
+  const bool cameBack = startup_.CameBackOf(EntryId::Of(startup_.EntryOf(*item))) != nullptr;
+  if (!marks.any() && !cameBack) return;
   std::vector<Badge> badges;
+  if (cameBack) badges.push_back(kCameBackBadge);
   if (marks.check != CheckReason::None) badges.push_back(kCheckBadge);
   if (marks.recommendedOff) badges.push_back(kRecommendedBadge);
   if (marks.missing) badges.push_back(kMissingBadge);
@@ -491,6 +498,12 @@ bool TFrmAutorun::HandleCommand(WPARAM wParam, LPARAM) {
     case kPropertiesId:
       ShowProperties();
       return true;
+    case kDismissId:
+      if (const TAutorunItem* row = RowAt(FocusedRow())) {
+        startup_.Dismiss(EntryId::Of(startup_.EntryOf(*row)));
+        InvalidateRect(list_, nullptr, FALSE);
+      }
+      return true;
     default:
       return false;
   }
@@ -556,8 +569,10 @@ bool TFrmAutorun::HandleNotify(const NMHDR* header, LRESULT& result) {
       if (!row || tip->cchTextMax <= 0) return true;
       const EntryDetails* details = startup_.DetailsOf(*row);
       const TAutorunInfo& entry = startup_.EntryOf(*row);
-      const Text text = details ? RowTooltip(entry, *details, context_.translator)
-                                : (entry.RawData.empty() ? entry.Target : entry.RawData);
+      const CameBack* back = startup_.CameBackOf(EntryId::Of(entry));
+      Text text = details ? RowTooltip(entry, *details, context_.translator, back)
+                          : (entry.RawData.empty() ? entry.Target : entry.RawData);
+      if (!details && back) text += u"\r\n" + CameBackText(*back, context_.translator);
       // The tip replaces the name rather than repeating it after a truncated one.
       lstrcpynW(tip->pszText, win32::Wide(text).c_str(), tip->cchTextMax);
       return true;

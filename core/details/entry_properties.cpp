@@ -114,7 +114,14 @@ Text CommandLineOf(const TAutorunInfo& entry, const EntryDetails& details) {
   return line;
 }
 
-Text RowTooltip(const TAutorunInfo& entry, const EntryDetails& details, const Translator& t) {
+Text CameBackText(const CameBack& back, const Translator& t) {
+  Text text = t.Translate(back.sameEntry ? u"다시 켜짐" : u"다른 항목으로 다시 켜짐");
+  text += u" (" + t.Translate(u"사용자가 끈 날짜") + u" " + ChoiceTimeText(back.earlier.switchedOff);
+  if (!back.sameEntry) text += u": " + back.earlier.id.from + u" " + back.earlier.id.target;
+  return text + u")";
+}
+
+Text RowTooltip(const TAutorunInfo& entry, const EntryDetails& details, const Translator& t, const CameBack* cameBack) {
   Text tip = CommandLineOf(entry, details);
   if (tip.empty()) tip = entry.Target;
   if (!details.publisher.empty()) tip += u"\r\n" + t.Translate(key::kPublisher) + u": " + details.publisher;
@@ -124,11 +131,12 @@ Text RowTooltip(const TAutorunInfo& entry, const EntryDetails& details, const Tr
   if (marks.check != CheckReason::None) {
     tip += u"\r\n" + t.Translate(key::kCheckThis) + u": " + NameOf(kCheckKeys, static_cast<int>(marks.check), t);
   }
+  if (cameBack) tip += u"\r\n" + CameBackText(*cameBack, t);
   return tip;
 }
 
 std::vector<PropertyLine> PropertiesOf(const TAutorunInfo& entry, TextView displayName, const EntryDetails& details,
-                                       const Translator& t) {
+                                       const Translator& t, const CameBack* cameBack) {
   std::vector<PropertyLine> lines;
   lines.push_back({t.Translate(key::kName), Text(displayName)});
   lines.push_back({t.Translate(key::kFrom), entry.From});
@@ -153,6 +161,7 @@ std::vector<PropertyLine> PropertiesOf(const TAutorunInfo& entry, TextView displ
   if (details.check != CheckReason::None) {
     lines.push_back({t.Translate(key::kCheckThis), NameOf(kCheckKeys, static_cast<int>(details.check), t)});
   }
+  if (cameBack) lines.push_back({t.Translate(u"다시 켜짐"), CameBackText(*cameBack, t)});
   std::erase_if(lines, [](const PropertyLine& line) { return line.value.empty(); });
   return lines;
 }

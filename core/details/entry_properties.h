@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/catalogue/autorun_info.h"
+#include "core/choices/choices.h"
 #include "core/details/entry_details.h"
 #include "core/i18n/translate.h"
 
@@ -21,8 +22,12 @@ RowMarks MarksOf(const EntryDetails& details);
 // The command as the source stores it; for a shortcut, its target and arguments.
 Text CommandLineOf(const TAutorunInfo& entry, const EntryDetails& details);
 
+// "Came back (switched off by you on 2026-12-10 17:05 UTC)", or "as another entry".
+Text CameBackText(const CameBack& back, const Translator& t);
+
 // The command line, the publisher and why the row is marked, one per line.
-Text RowTooltip(const TAutorunInfo& entry, const EntryDetails& details, const Translator& t);
+Text RowTooltip(const TAutorunInfo& entry, const EntryDetails& details, const Translator& t,
+                const CameBack* cameBack = nullptr);
 
 struct PropertyLine {
   Text label;
@@ -31,6 +36,6 @@ struct PropertyLine {
 // Every fact and where the entry is recorded (registry key and value, folder and file, task
 // path or service name). Lines without a value are left out.
 std::vector<PropertyLine> PropertiesOf(const TAutorunInfo& entry, TextView displayName, const EntryDetails& details,
-                                       const Translator& t);
+                                       const Translator& t, const CameBack* cameBack = nullptr);
 
 }  // namespace tarnwick

@@ -23,6 +23,9 @@ RUN_KEY = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"
 RUN_VALUES = {"AnySign4PC": '"C:\\Program Files\\AnySign\\AnySign4PC.exe" -tray',
               "Updater": "C:\\Gone\\updater.exe /background"}
 ONCE_KEY = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce"  # shown, never switched
+CHOICES_KEY = "HKCU\\Software\\Morvessa\\Tarnwick\\Choices"
+# "Updater" was switched off on 2026-12-01 and is on again: it came back.
+CAME_BACK = ("HKCU|" + RUN_KEY + "\\Updater", "off|134405856000000000|C:\\Gone\\updater.exe")
 
 
 def bmp_to_png(bmp_path, png_path):
@@ -87,6 +90,8 @@ def main():
         subprocess.run([wine, "reg", "add", RUN_KEY, "/v", name, "/d", data, "/f"], env=env, capture_output=True)
     subprocess.run([wine, "reg", "add", ONCE_KEY, "/v", "FinishSetup", "/d", "C:\\Setup\\finish.exe", "/f"], env=env,
                    capture_output=True)
+    subprocess.run([wine, "reg", "add", CHOICES_KEY, "/v", CAME_BACK[0], "/d", CAME_BACK[1], "/f"], env=env,
+                   capture_output=True)
     link = os.path.join(env["WINEPREFIX"], "drive_c", "ProgramData", "Microsoft", "Windows", "Start Menu",
                         "Programs", "StartUp", "Notes Helper.lnk")
     os.makedirs(os.path.dirname(link), exist_ok=True)
@@ -107,6 +112,7 @@ def main():
         for name in RUN_VALUES:
             subprocess.run([wine, "reg", "delete", RUN_KEY, "/v", name, "/f"], env=env, capture_output=True)
         subprocess.run([wine, "reg", "delete", ONCE_KEY, "/v", "FinishSetup", "/f"], env=env, capture_output=True)
+        subprocess.run([wine, "reg", "delete", CHOICES_KEY, "/f"], env=env, capture_output=True)
         if os.path.exists(link):
             os.remove(link)
 

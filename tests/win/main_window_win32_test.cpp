@@ -70,8 +70,8 @@ TEST_F(MainWindowTest, LayoutAndCaptionsInTheUsersLanguage) {
     GetMenuStringW(frame.Menu(), i, item, 64, MF_BYPOSITION);
     items.push_back(win32::FromWide(item));
   }
-  EXPECT_EQ(items, (std::vector<Text>{u"無効化", u"", u"ファイルの場所を開く", u"オンラインで検索", u"プロパティ", u"",
-                                      u"リスト保存"}))
+  EXPECT_EQ(items, (std::vector<Text>{u"無効化", u"無視", u"", u"ファイルの場所を開く", u"オンラインで検索", u"プロパティ",
+                                      u"", u"リスト保存"}))
       << "the pop-up menu speaks the user's language";
   RECT button;
   GetWindowRect(frame.BtnAutorun(), &button);
@@ -212,6 +212,38 @@ TEST_F(MainWindowTest, AnEntryWithoutASwitchDisablesTheButtonAndSaysWhy) {
   ListView_SetItemState(frame.ListAutorun(), 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   EXPECT_TRUE(IsWindowEnabled(frame.BtnAutorun())) << "the service row can be switched";
   EXPECT_EQ(frame.ButtonTip(), u"");
+}
+
+TEST_F(MainWindowTest, AnEntryThatCameBackIsMarkedUntilDismissed) {
+  windows.http.Answer("{}");
+  const Text target = u"HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\Updater";
+  windows.registry.SetString(root::kCurrentUser, u"Software\\Microsoft\\Windows\\CurrentVersion\\Run", u"Updater",
+                             u"C:\\Vendor\\updater.exe");
+  // Switched off on 2026-12-01 at 08:00 UTC; an updater switched it on again since.
+  windows.registry.SetString(root::kCurrentUser, choices::kKey, u"HKCU|" + target,
+                             u"off|134405856000000000|C:\\Vendor\\updater.exe");
+  auto window = Open(u"en");
+  WaitForUpdate(*window);
+  PumpMessages();
+  TFrmAutorun& frame = *window->FrmAutorun();
+  ASSERT_EQ(RowCount(*window), 2);
+  const EntryId id{u"HKCU", target};
+  ASSERT_NE(frame.Startup().CameBackOf(id), nullptr);
+
+  wchar_t text[512] = {};
+  NMLVGETINFOTIPW tip{};
+  tip.hdr = {frame.ListAutorun(), 200, static_cast<UINT>(LVN_GETINFOTIPW)};
+  tip.pszText = text;
+  tip.cchTextMax = 512;
+  tip.iItem = 0;  // Run values come before services
+  SendMessageW(window->Window(), WM_NOTIFY, 200, reinterpret_cast<LPARAM>(&tip));
+  EXPECT_NE(win32::FromWide(text).find(u"Came back (Switched off by you on 2026-12-01 08:00 UTC)"), Text::npos)
+      << ToUtf8(win32::FromWide(text));
+
+  ListView_SetItemState(frame.ListAutorun(), 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  SendMessageW(window->Window(), WM_COMMAND, 208, 0);  // Dismiss
+  EXPECT_EQ(frame.Startup().CameBackOf(id), nullptr);
+  EXPECT_TRUE(ChoiceStore(windows.registry).All().empty()) << "the record goes with the mark";
 }
 
 TEST_F(MainWindowTest, PropertiesShowEveryFactWithItsButtons) {
