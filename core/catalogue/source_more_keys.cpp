@@ -33,8 +33,7 @@ Text Folded(TextView text) {
 // Shell "explorer.exe"; Userinit "<Windows>\system32\userinit.exe," (the comma optional).
 bool IsWindowsDefault(TextView name, TextView value, const AppContext& app) {
   if (SameTextAscii(name, u"Shell")) return Folded(value) == u"explorer.exe";
-  const Text windows = GetFolderPath(app.ports.shellFolders, csidl::kWindows);
-  return Folded(value) == LowerAscii(windows + u"\\system32\\userinit.exe");
+  return Folded(value) == LowerAscii(app.folderVars.Path(u"%SystemRoot%") + u"\\system32\\userinit.exe");
 }
 
 void Append(TAutorunList& list, const AppContext& app, RootKey root, TextView key, const Text& name,

@@ -147,7 +147,7 @@ void ReadScheduledTasks(TAutorunList& list, const AppContext& app) {
   }
   // A collection that cannot be counted or walked at all (Wine): the definition files instead.
   std::unique_ptr<ScheduledTaskFolder> rootFolder;
-  const Text windows = GetFolderPath(app.ports.shellFolders, csidl::kWindows);
+  const Text windows = app.folderVars.Path(u"%SystemRoot%");
   if (list.size() != before || windows.empty() || !Succeeded(service->GetFolder(u"\\", rootFolder))) return;
   ReadTaskFiles(*rootFolder, windows + Text(kTasksFolder), u"\\", 0, list, app);
 }

@@ -10,7 +10,8 @@
 namespace tarnwick {
 namespace {
 
-constexpr int kSystemFolderIds[] = {csidl::kWindows, csidl::kProgramFiles, csidl::kProgramFilesX86};
+// The Windows folder and both program folders (the native one and the 32-bit one).
+constexpr TextView kSystemFolderForms[] = {u"%SystemRoot%", u"%ProgramFiles%", u"%ProgramFiles(x86)%"};
 
 bool StartsWithFolder(TextView path, TextView folder) {
   return path.size() > folder.size() && SameTextAscii(path.substr(0, folder.size()), folder);
@@ -42,13 +43,10 @@ const char* CheckReasonText(CheckReason reason) {
 
 DetailsReader::DetailsReader(const AppContext& app, const FilterList& nameWhite, const FilterList& nameBlack)
     : app_(app), nameWhite_(nameWhite), nameBlack_(nameBlack) {
-  for (int id : kSystemFolderIds) {
-    Text folder = GetFolderPath(app.ports.shellFolders, id);
-    if (folder.empty()) continue;
-    // A 32-bit process is told "Program Files (x86)" for both; the 64-bit folder counts too.
-    const Text native = RemoveX86Suffix(folder);
-    systemFolders_.push_back(folder + u"\\");
-    if (native != folder) systemFolders_.push_back(native + u"\\");
+  // Taken from the folder table built at start: a reader is made per refresh and per check.
+  for (TextView form : kSystemFolderForms) {
+    const Text folder = app.folderVars.Path(form);
+    if (!folder.empty()) systemFolders_.push_back(folder + u"\\");
   }
 }
 

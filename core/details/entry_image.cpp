@@ -111,8 +111,8 @@ EntryImage ImageOf(const TAutorunInfo& entry, const AppContext& app) {
       return {entry.FileName, {}};
     }
     case EntryClass::Service: {
-      const Text windows = GetFolderPath(app.ports.shellFolders, csidl::kWindows);
-      return {ServiceImagePath(app.folderVars, windows, entry.RawData), SplitCommandLine(entry.RawData).arguments};
+      return {ServiceImagePath(app.folderVars, app.folderVars.Path(u"%SystemRoot%"), entry.RawData),
+              SplitCommandLine(entry.RawData).arguments};
     }
     case EntryClass::Registry: return {entry.FileName, SplitCommandLine(entry.RawData).arguments};
     case EntryClass::Task: break;

@@ -116,7 +116,7 @@ StartupImpact BootMeasurements::ImpactOf(TextView image) const {
 BootMeasurements BootMeasurements::ReadNewest(const AppContext& app) {
   BootMeasurements measurements;
   const Text sid = app.ports.systemInfo.UserSid();
-  const Text windows = GetFolderPath(app.ports.shellFolders, csidl::kWindows);
+  const Text windows = app.folderVars.Path(u"%SystemRoot%");
   if (sid.empty() || windows.empty()) return measurements;
   const Text folder = windows + Text(kFolder);
 

@@ -45,6 +45,13 @@ TextView Trim(TextView text) {
   return text.substr(begin, end - begin);
 }
 
+Text FolderVars::Path(TextView form) const {
+  for (const auto& [known, path] : entries_) {
+    if (SameTextAscii(known, form)) return path;
+  }
+  return {};
+}
+
 FolderVars FolderVars::Build(ShellFolders& shell, SystemInfo& system) {
   const bool x64 = system.NativeProcessorArchitecture() == processor_architecture::kAmd64;
   FolderVars vars;

@@ -32,6 +32,9 @@ class FolderVars {
 
   const std::vector<std::pair<Text, Text>>& Entries() const { return entries_; }
   void Add(Text form, Text path) { entries_.emplace_back(std::move(form), std::move(path)); }
+  // The folder of a form ("%SystemRoot%"), compared without regard to ASCII case; empty when
+  // there is no such form or the shell could not name its folder.
+  Text Path(TextView form) const;
 
  private:
   std::vector<std::pair<Text, Text>> entries_;

@@ -124,9 +124,10 @@ Signature VerifyWith(Prepare prepare) {
   return {SignatureState::Unknown, {}, false};
 }
 
-struct CatAdminDeleter {
+// The catalogue administrator context, released on every path.
+struct CatalogueAdmin {
   HCATADMIN admin;
-  ~CatAdminDeleter() {
+  ~CatalogueAdmin() {
     if (admin) CryptCATAdminReleaseContext(admin, 0);
   }
 };
@@ -161,7 +162,7 @@ CatalogueMember CatalogueOf(HANDLE file) {
   GUID driverAction = DRIVER_ACTION_VERIFY;
   for (const bool sha256 : {true, false}) {
     if (sha256 && (!acquire2 || !hash2)) continue;
-    CatAdminDeleter admin{nullptr};
+    CatalogueAdmin admin{nullptr};
     const BOOL acquired = sha256 ? acquire2(&admin.admin, &driverAction, BCRYPT_SHA256_ALGORITHM, nullptr, 0)
                                  : CryptCATAdminAcquireContext(&admin.admin, &driverAction, 0);
     if (!acquired) continue;
